@@ -1,0 +1,33 @@
+// The 91-byte HID feature report every exchange with the mouse uses.
+#pragma once
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace quill {
+
+constexpr size_t kFeatureReportSize = 91;
+using FeatureReport = std::array<uint8_t, kFeatureReportSize>;
+
+// Byte positions.
+constexpr size_t kReportId = 0;
+constexpr size_t kFixedOne = 1;
+constexpr size_t kStatus = 2;
+constexpr size_t kDirection = 3;  // 1 read request, 0 write request
+constexpr size_t kCommand = 4;
+constexpr size_t kLength = 5;
+constexpr size_t kCounterHigh = 6;
+constexpr size_t kCounterLow = 7;
+constexpr size_t kMacroSlot = 8;
+constexpr size_t kPayload = 9;        // payload bytes 9 to 88
+constexpr size_t kPayloadSize = 80;
+constexpr size_t kChecksum = 89;      // XOR of bytes 3 to 88
+constexpr size_t kTrailer = 90;       // always 1
+
+// Reply status byte values.
+constexpr uint8_t kStatusBusy0 = 0;
+constexpr uint8_t kStatusBusy1 = 1;
+constexpr uint8_t kStatusDone = 2;
+// 3 to 8: error, retried; anything else: final failure.
+
+}  // namespace quill
