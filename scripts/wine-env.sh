@@ -53,3 +53,10 @@ quill_xvfb_stop() {
     QUILL_XVFB_PID=
   fi
 }
+
+# The Windows form of a Unix path (the prefix maps drive Z: to /).
+quill_winpath() {
+  local p
+  p=$(realpath -m "$1")
+  printf 'Z:%s\n' "${p//\//\\}"
+}
