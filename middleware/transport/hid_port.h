@@ -27,6 +27,20 @@ class HidDevice {
   virtual bool GetFeature(uint8_t* report, size_t size) = 0;        // HidD_GetFeature
 };
 
+// Which step of an interface lookup failed: the device search reports each one differently.
+enum class InterfaceStep {
+  kEnumerate,   // SetupDiEnumDeviceInterfaces (past the end: kErrorNoMoreItems)
+  kDetailSize,  // SetupDiGetDeviceInterfaceDetailW asking for the size
+  kAllocate,    // allocating the detail block
+  kDetail,      // SetupDiGetDeviceInterfaceDetailW reading the detail
+};
+
+struct InterfaceLookup {
+  bool found = false;       // true: `path` holds the interface path
+  uint32_t error = 0;       // GetLastError() of the failed step (may be 0 on a broken stack)
+  InterfaceStep failed_step = InterfaceStep::kEnumerate;
+};
+
 class HidPort {
  public:
   virtual ~HidPort() = default;
@@ -36,6 +50,14 @@ class HidPort {
   // SetupDiEnumDeviceInterfaces + SetupDiGetDeviceInterfaceDetailW for one member index.
   // Returns 0 and the interface path, or the Windows error (kErrorNoMoreItems past the end).
   virtual uint32_t InterfaceAt(uint32_t index, std::u16string& path) = 0;
+  // The same lookup with the failing step named. Ports that cannot tell the steps apart keep
+  // this default, which reports every failure as one of the enumeration itself.
+  virtual InterfaceLookup LookupInterface(uint32_t index, std::u16string& path) {
+    InterfaceLookup lookup;
+    lookup.error = InterfaceAt(index, path);
+    lookup.found = lookup.error == 0;
+    return lookup;
+  }
   // SetupDiDestroyDeviceInfoList.
   virtual void EndEnumeration() = 0;
 
