@@ -261,7 +261,8 @@ TEST_F(TypeLib, EveryInterfaceHasItsMethodsInSlotOrder) {
         EXPECT_EQ(attr->cImplTypes, 1);
         const UINT count = attr->cFuncs;
         info->ReleaseTypeAttr(attr);
-        ASSERT_EQ(count, expected.methods.size());
+        EXPECT_EQ(count, expected.methods.size());
+        if (count != expected.methods.size()) continue;
 
         HREFTYPE ref = 0;
         ASSERT_HRESULT_SUCCEEDED(info->GetRefTypeOfImplType(0, &ref));
