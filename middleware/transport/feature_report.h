@@ -29,5 +29,22 @@ constexpr uint8_t kStatusBusy0 = 0;
 constexpr uint8_t kStatusBusy1 = 1;
 constexpr uint8_t kStatusDone = 2;
 // 3 to 8: error, retried; anything else: final failure.
+constexpr uint8_t kStatusRetryFirst = 3;
+constexpr uint8_t kStatusRetryLast = 8;
+
+// Direction byte of a request.
+constexpr uint8_t kDirectionWrite = 0;
+constexpr uint8_t kDirectionRead = 1;
+
+// First and last byte covered by the checksum.
+constexpr size_t kChecksumFirst = 3;
+constexpr size_t kChecksumLast = 88;
+
+// XOR of bytes 3 to 88.
+uint8_t ComputeChecksum(const FeatureReport& report);
+// Stores ComputeChecksum(report) in byte 89.
+void ApplyChecksum(FeatureReport& report);
+// The fixed report written after every exchange: all 0 except byte 1 = 1 and byte 90 = 1.
+FeatureReport MakeResetReport();
 
 }  // namespace quill

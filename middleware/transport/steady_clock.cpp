@@ -1,0 +1,19 @@
+#include "middleware/transport/steady_clock.h"
+
+#include <chrono>
+#include <thread>
+
+namespace quill {
+
+void SteadyClock::Sleep(uint32_t milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+void SteadyClock::Yield() { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
+
+uint32_t SteadyClock::TickCount() {
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+}  // namespace quill
