@@ -391,7 +391,8 @@ std::string FormatStateText(const DeviceState& s) {
     else out += "name-hex = " + HexBytes(profile.name.data(), kProfileNameBytes, "  ") + "\n";
     const ProfileBlock& b = profile.block;
     out += "# slot, LED " + std::to_string(b[kBlockLed]) + ", default stage " + std::to_string(b[kBlockDefaultStage]) +
-           ", " + std::to_string(b[kBlockStageCount]) + " stages:" + DpiList(b) + " DPI;\n";
+           ", " + std::to_string(b[kBlockStageCount]) + " stages" + (b[kBlockStageCount] ? ":" + DpiList(b) + " DPI" : "") +
+           ";\n";
     out += "# 5 stage code pairs, 6 bytes kept, 9 buttons (button, function, p1, p2)\n";
     out += "block = " + HexBytes(b.data(), kProfileBlockSize, "  ") + "\n";
   }
