@@ -2,6 +2,12 @@
 #pragma once
 #include <cstdint>
 
+// <windows.h> still defines the 16-bit Yield() as an empty macro, which would swallow the
+// method below; Windows code that includes it after this header undefines it again.
+#ifdef Yield
+#undef Yield
+#endif
+
 namespace quill {
 
 class Clock {
