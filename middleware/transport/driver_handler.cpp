@@ -139,13 +139,21 @@ void DriverHandler::TraceReply(const FeatureReport& r) const {
 HResult DriverHandler::SendResetReport(const std::u16string& path) {
   std::unique_ptr<HidDevice> device = port_->Open(path);
   if (!device) return kE_FAIL;
+  // A reset report ends whatever exchange the device is in, so it waits for the lock like an
+  // exchange: a search in one process must not cut into another process's exchange.
+  if (Failed(AcquireLock())) return kE_ABORT;
+  HResult result = kE_ABORT;
   clock_->Sleep(kPauseAroundTransfer);
   const FeatureReport reset = MakeResetReport();
   for (uint32_t attempt = 0; attempt < kResetReportAttempts; ++attempt) {
-    if (device->SetFeature(reset.data(), reset.size())) return kS_OK;
+    if (device->SetFeature(reset.data(), reset.size())) {
+      result = kS_OK;
+      break;
+    }
     clock_->Sleep(kPauseAroundTransfer);
   }
-  return kE_ABORT;
+  lock_->Release();
+  return result;
 }
 
 HResult DriverHandler::AcquireLock() {

@@ -86,8 +86,8 @@ class DriverHandler : public FeatureChannel {
   // stored path is left as it was.
   HResult EnumTvDevices(uint16_t vendor_id, uint16_t product_id);
 
-  // Writes the reset report to `path` (up to three attempts). E_FAIL when the path does not
-  // open, E_ABORT when every write fails.
+  // Writes the reset report to `path` (up to three attempts) under the lock. E_FAIL when the
+  // path does not open, E_ABORT when the lock cannot be had or every write fails.
   HResult SendResetReport(const std::u16string& path);
 
   // One request/reply exchange on `path` under the lock, with status polling and retries.

@@ -89,6 +89,20 @@ TEST_F(LockTest, TakenLockIsWaitedForBeyondTheFailureBound) {
   EXPECT_EQ(ExchangeWith(lock), kS_OK);
 }
 
+TEST_F(LockTest, ResetReportWaitsForTheLockToo) {
+  ScriptedLock lock({Attempt::kAlreadyExists, Attempt::kAlreadyExists}, Attempt::kAcquired);
+  DriverHandler handler(port_, lock, clock_);
+  EXPECT_EQ(handler.SendResetReport(port_.MousePath()), kS_OK);
+  EXPECT_EQ(lock.tries, 3);
+  EXPECT_EQ(lock.releases, 1);
+  EXPECT_EQ(port_.Counters(port_.MousePath()).set_features, 1u);
+
+  ScriptedLock broken({}, Attempt::kFailed);
+  DriverHandler unlucky(port_, broken, clock_);
+  EXPECT_EQ(unlucky.SendResetReport(port_.MousePath()), kE_ABORT);
+  EXPECT_EQ(port_.Counters(port_.MousePath()).set_features, 1u);  // nothing more was sent
+}
+
 // Two clients (threads standing in for processes) share one mouse and one lock; the mouse's
 // log shows whether their exchanges ever interleave.
 TEST(LockAcrossClients, ConcurrentExchangesNeverInterleave) {
