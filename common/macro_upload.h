@@ -8,7 +8,8 @@
 //   mouse event:  actionType 0 (BUTTON_ACTION_CLICK)
 //                 info[0] click type: the bit position of the button's mouse bit
 //                         (MOUSE_CLICK_LCLICK 0, RCLICK 1, MCLICK 2, BUTTON4CLK 3, BUTTON5CLK 4,
-//                          then 5 to 13 for the nameless buttons 6 to 14)
+//                          then 5 to 13 for the nameless buttons 6 to 14; the device plays
+//                          only 0 to 4, and the store's value 5 is its double click)
 //                 info[1] options: 2 for a release, else 0
 //   lDelayMs      time to the next event (0 after the last), limited to 0 to 16777215 (24 bits,
 //                 what the device stores); lHoldMs 0.
