@@ -1,0 +1,29 @@
+#include "middleware/objects/device/device_parts.h"
+
+#include "middleware/objects/device/channel_io.h"
+#include "middleware/transport/commands.h"
+#include "middleware/transport/device_ids.h"
+
+namespace quill::device {
+
+HResult SetDownloadMode(FeatureChannel& channel, uint16_t product_id, bool enter) {
+  if (product_id != DOWNLOAD_PID) return kE_FAIL;
+  FeatureReport report = BuildDownloadMode(enter);
+  return WriteReport(channel, report);
+}
+
+HResult GetSensorRomStatus(FeatureChannel& channel, int32_t& status) {
+  FeatureReport report = BuildSensorRomRead();
+  const HResult hr = ReadReport(channel, report);
+  if (Succeeded(hr)) status = report[kPayload];
+  return hr;
+}
+
+HResult SetSensorRomStatus(FeatureChannel& channel, int32_t status) {
+  return ReadModifyWrite(channel, BuildSensorRomRead(), commands::kSensorRomWrite.length,
+                         [&](FeatureReport& report) {
+                           report[kPayload] = static_cast<uint8_t>(status & 0xFF);
+                         });
+}
+
+}  // namespace quill::device
