@@ -59,6 +59,11 @@ bool DiskFileSystem::RemoveFile(const std::u16string& path) {
   return !std::filesystem::exists(p, error);
 }
 
+bool DiskFileSystem::FileExists(const std::u16string& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(ToPath(path), error);
+}
+
 std::optional<TextReader> OpenTextForReading(FileSystem& fs, const std::u16string& path) {
   auto bytes = fs.ReadFile(path, kMaxTextFileBytes);
   if (!bytes) return std::nullopt;

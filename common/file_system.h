@@ -28,6 +28,7 @@ class FileSystem {
   virtual bool AppendFile(const std::u16string& path, std::string_view bytes) = 0;
   // Removes the file; true when it is gone afterwards.
   virtual bool RemoveFile(const std::u16string& path) = 0;
+  virtual bool FileExists(const std::u16string& path) = 0;
 };
 
 // Files of the operating system (std::filesystem and file streams; wide paths on Windows).
@@ -37,6 +38,7 @@ class DiskFileSystem final : public FileSystem {
   bool WriteFile(const std::u16string& path, std::string_view bytes) override;
   bool AppendFile(const std::u16string& path, std::string_view bytes) override;
   bool RemoveFile(const std::u16string& path) override;
+  bool FileExists(const std::u16string& path) override;
 };
 
 // Opening a text file for reading: a reader over its content, nullopt when it does not open.

@@ -23,7 +23,7 @@ bool MemoryFileSystem::AppendFile(const std::u16string& path, std::string_view b
 }
 
 bool MemoryFileSystem::RemoveFile(const std::u16string& path) {
-  if (unwritable.count(path)) return !Exists(path);
+  if (unwritable.count(path)) return !FileExists(path);
   files.erase(path);
   return true;
 }

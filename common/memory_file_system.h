@@ -14,9 +14,9 @@ class MemoryFileSystem final : public FileSystem {
   bool WriteFile(const std::u16string& path, std::string_view bytes) override;
   bool AppendFile(const std::u16string& path, std::string_view bytes) override;
   bool RemoveFile(const std::u16string& path) override;
+  bool FileExists(const std::u16string& path) override { return files.count(path) != 0; }
 
   // Direct access for tests.
-  bool Exists(const std::u16string& path) const { return files.count(path) != 0; }
   std::map<std::u16string, std::string> files;
   std::set<std::u16string> unreadable;   // paths whose reading fails
   std::set<std::u16string> unwritable;   // paths whose writing, appending or removal fails
