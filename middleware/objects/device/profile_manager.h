@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "middleware/objects/device/device_records.h"
 #include "middleware/transport/feature_channel.h"
 #include "middleware/typelib/hresult_codes.h"
 
