@@ -70,7 +70,8 @@ HResult ReadString(RegistryKey& key, std::u16string_view name, size_t max_units,
 }
 
 HResult ReadBinary(RegistryKey& key, std::u16string_view name, size_t max_size, std::vector<uint8_t>& data) {
-  return ReadTyped(key, name, kRegBinary, max_size, data);
+  const HResult hr = ReadTyped(key, name, kRegBinary, max_size, data);
+  return hr == kE_MORE_DATA ? kE_INVALID_DATA : hr;
 }
 
 }  // namespace quill::storage

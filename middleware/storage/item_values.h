@@ -1,7 +1,7 @@
 // Reading and writing the typed values of one item key.
 //
 // Every read checks the stored type and size: a value of another type, or of a size its layout
-// cannot have, is kE_INVALID_DATA; a value larger than the bound the caller gives is not read
+// cannot have, is kE_INVALID_DATA; a string longer than the bound the caller gives is not read
 // (kE_MORE_DATA). Writes go through a ValueList so that a whole item can be written, and written
 // back, from one description.
 #pragma once
@@ -34,7 +34,8 @@ HResult ReadDword(RegistryKey& key, std::u16string_view name, int32_t& value);
 HResult ReadCount(RegistryKey& key, std::u16string_view name, uint32_t& count);
 // REG_SZ of at most `max_units` units before its terminator.
 HResult ReadString(RegistryKey& key, std::u16string_view name, size_t max_units, std::u16string& text);
-// REG_BINARY of at most `max_size` bytes, at its real size.
+// REG_BINARY at its real size; one larger than `max_size`, the largest its layout allows, is
+// kE_INVALID_DATA.
 HResult ReadBinary(RegistryKey& key, std::u16string_view name, size_t max_size, std::vector<uint8_t>& data);
 
 }  // namespace quill::storage

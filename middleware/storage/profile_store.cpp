@@ -57,7 +57,6 @@ HResult LoadProfileItem(RegistryKey& item, ProfileRecord& profile) {
     std::vector<uint8_t> bytes;
     ButtonMapping mapping;
     hr = ReadBinary(item, IndexedValueName(i), kMaxMappingValueSize, bytes);
-    if (hr == kE_MORE_DATA) return kE_INVALID_DATA;
     if (Succeeded(hr)) hr = DecodeMapping(bytes, mapping);
     if (Failed(hr)) return hr;
     loaded.mappings.push_back(std::move(mapping));

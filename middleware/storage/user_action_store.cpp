@@ -56,8 +56,8 @@ HResult UserActionStore::Load(std::u16string_view name, UserActionRecord& action
   }
   if (count > kMaxUserActionData) return kE_INVALID_DATA;
   hr = ReadBinary(*item, kDataValue, count, loaded.data);
-  if (hr == kE_MORE_DATA || (Succeeded(hr) && loaded.data.size() != count)) return kE_INVALID_DATA;
   if (Failed(hr)) return hr;
+  if (loaded.data.size() != count) return kE_INVALID_DATA;
   action = std::move(loaded);
   return kS_OK;
 }
