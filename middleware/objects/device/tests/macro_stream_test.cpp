@@ -32,11 +32,11 @@ Bytes Elements(const std::vector<MacroElementRecord>& elements) {
 }
 
 Bytes Stream(const Bytes& elements, uint32_t fixed_delay = 10) {
-  Bytes s(kMacroHeaderSize, 0);
+  Bytes s(kMacroHeaderSize + elements.size(), 0);
   s[40] = static_cast<uint8_t>(fixed_delay >> 16);
   s[41] = static_cast<uint8_t>(fixed_delay >> 8);
   s[42] = static_cast<uint8_t>(fixed_delay);
-  s.insert(s.end(), elements.begin(), elements.end());
+  for (size_t i = 0; i < elements.size(); ++i) s[kMacroHeaderSize + i] = elements[i];
   return s;
 }
 

@@ -17,7 +17,9 @@ class ProfileManager : public DeviceTest {
     Edit([&](emu::DeviceState& s) {
       for (int n = 1; n <= 5; ++n) s.Slot(n).name = emu::EmptyProfileName();
       for (const int n : slots) {
-        s.Slot(n).name = emu::ProfileNameFromText(u"P" + std::u16string(1, char16_t(u'0' + n)));
+        std::u16string name = u"P0";
+        name[1] = static_cast<char16_t>(u'0' + n);
+        s.Slot(n).name = emu::ProfileNameFromText(name);
         s.Slot(n).block = emu::DefaultProfileBlock(static_cast<uint8_t>(n));
       }
       s.performance.active_slot = active;
