@@ -10,7 +10,12 @@ std::u16string TranslationFilePath(const TranslationSource& source) {
 }
 
 std::u16string NotTranslatedPlaceholder(uint32_t n) {
-  return u"[" + DecimalText(n) + u"] " + std::u16string(kNotTranslatedMark) + u"\n";
+  std::u16string text = u"[";
+  text += DecimalText(n);
+  text += u"] ";
+  text += kNotTranslatedMark;
+  text += u'\n';
+  return text;
 }
 
 void Translator::SetSource(TranslationSource source) {

@@ -165,7 +165,7 @@ TEST_F(TranslateTest, LookupsFromSeveralThreads) {
     threads.emplace_back([&, t] {
       for (int i = 0; i < 200; ++i) {
         EXPECT_EQ(translator.Translate(u"Yes"), u"Ja");
-        translator.Translate(u"T" + DecimalText(t * 1000 + i));
+        translator.Translate(DecimalText(10000 + t * 1000 + i));
       }
     });
   for (auto& th : threads) th.join();
