@@ -225,7 +225,9 @@ HResult ExchangeFile::LoadSection(std::basic_string_view<Unit> units, const std:
   for (auto& [kind, compact] : scan.elements) {
     std::u16string text;
     if (!ToText(std::basic_string_view<Unit>(compact), text)) return kE_NO_UNICODE_TRANSLATION;
-    std::u16string name(FirstQuoted(text));
+    // The name is the start tag's quoted value; a start tag without one names nothing.
+    const std::u16string_view start_tag = std::u16string_view(text).substr(0, text.find(u'>'));
+    std::u16string name(FirstQuoted(start_tag));
     List(kind).Append(std::move(name), std::move(text));
   }
   return kS_OK;

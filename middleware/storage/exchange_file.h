@@ -41,7 +41,8 @@ class ExchangeFile {
   // kE_NO_UNICODE_TRANSLATION for text the file's encoding cannot hold.
   HResult Add(ElementKind kind, std::u16string_view name, std::u16string text);
   // The compact text of the first element of that kind and name (names compare exactly, unit
-  // by unit); null when there is none.
+  // by unit; an element's name is the first quoted value of its start tag); null when there is
+  // none.
   const std::u16string* Find(ElementKind kind, std::u16string_view name) const;
   // The names of the elements of a kind, in list order.
   std::vector<std::u16string> Names(ElementKind kind) const;
