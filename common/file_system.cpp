@@ -36,20 +36,22 @@ std::optional<std::string> DiskFileSystem::ReadFile(const std::u16string& path, 
   return bytes;
 }
 
-bool DiskFileSystem::WriteFile(const std::u16string& path, std::string_view bytes) {
-  std::ofstream out(ToPath(path), std::ios::binary | std::ios::trunc);
+namespace {
+bool WriteBytes(const std::u16string& path, std::string_view bytes, std::ios::openmode mode) {
+  std::ofstream out(ToPath(path), std::ios::binary | mode);
   if (!out) return false;
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();
   return !out.fail();
 }
+}  // namespace
+
+bool DiskFileSystem::WriteFile(const std::u16string& path, std::string_view bytes) {
+  return WriteBytes(path, bytes, std::ios::trunc);
+}
 
 bool DiskFileSystem::AppendFile(const std::u16string& path, std::string_view bytes) {
-  std::ofstream out(ToPath(path), std::ios::binary | std::ios::app);
-  if (!out) return false;
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  return !out.fail();
+  return WriteBytes(path, bytes, std::ios::app);
 }
 
 bool DiskFileSystem::RemoveFile(const std::u16string& path) {

@@ -74,7 +74,9 @@ bool FindSection(TextReader& reader, std::u16string_view header, std::u16string&
 }
 
 void TextWriter::WriteLine(std::u16string_view line) {
-  text_.append(line);
+  // A line break inside a value would split it into lines of its own (a name could then pose as
+  // a section): CR and LF are written as blanks.
+  for (char16_t unit : line) text_.push_back(unit == kCr || unit == kLf ? u' ' : unit);
   text_.push_back(kCr);
   text_.push_back(kLf);
 }

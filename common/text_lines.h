@@ -57,6 +57,7 @@ size_t ReadTextLine(TextReader& reader, std::u16string& line, size_t capacity = 
 bool FindSection(TextReader& reader, std::u16string_view header, std::u16string& value);
 
 // The text of one file being written: line pairs of a header and a value, each ended by CR LF.
+// A CR or LF inside a line is written as a blank.
 class TextWriter {
  public:
   void WriteLine(std::u16string_view line);

@@ -103,5 +103,16 @@ TEST(TextWriter, WritesPairsWithCrLfAsLittleEndianWithoutByteOrderMark) {
   EXPECT_EQ(bytes.substr(12, 4), std::string("\r\0\n\0", 4));
 }
 
+TEST(TextWriter, LineBreaksInsideAValueCannotStartASection) {
+  TextWriter out;
+  out.WritePair(u"[PROFILENAME]", u"'evil\r\n[AUTOLOAD]\n1'");
+  TextReader in(out.Text());
+  std::u16string value;
+  EXPECT_FALSE(FindSection(in, u"[AUTOLOAD]", value));
+  in.Rewind();
+  ASSERT_TRUE(FindSection(in, u"[PROFILENAME]", value));
+  EXPECT_EQ(value, u"'evil  [AUTOLOAD] 1'");
+}
+
 }  // namespace
 }  // namespace quill
