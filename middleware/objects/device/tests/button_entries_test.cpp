@@ -93,9 +93,7 @@ class ProfileMappings : public DeviceTest {
   void SetUp() override {
     DeviceTest::SetUp();
     Edit([](emu::DeviceState& s) {
-      s.Slot(2).name = emu::ProfileNameFromText(u"Two");
-      s.Slot(2).block = emu::DefaultProfileBlock(2);
-      for (size_t i = 14; i < 20; ++i) s.Slot(2).block[i] = static_cast<uint8_t>(0xB0 + i);
+      MarkedProfileTwo(s, 0xB0);
       s.Slot(2).block[emu::kBlockButtons + 4 * 8 + 2] = 0x5A;  // a parameter of entry 8
     });
     Forget();

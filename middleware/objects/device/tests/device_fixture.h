@@ -30,6 +30,14 @@ class DeviceTest : public quill::test::TransportTest {
     model_.SetState(state);
   }
 
+  // Profile 2 with the default block, its uninterpreted bytes 23 to 28 set to marker + 14 ...
+  // marker + 19 so that a write that does not carry them through shows.
+  static void MarkedProfileTwo(emu::DeviceState& s, uint8_t marker) {
+    s.Slot(2).name = emu::ProfileNameFromText(u"Two");
+    s.Slot(2).block = emu::DefaultProfileBlock(2);
+    for (size_t i = 14; i < 20; ++i) s.Slot(2).block[i] = static_cast<uint8_t>(marker + i);
+  }
+
   // The requests the mouse received, as "R05", "W06", ... in order.
   std::vector<std::string> Sequence() const {
     std::vector<std::string> out;

@@ -16,9 +16,7 @@ class PerformanceFeatures : public DeviceTest {
     DeviceTest::SetUp();
     // A profile 2 with recognisable bytes everywhere, active, at 1000 Hz, stage 2.
     Edit([](emu::DeviceState& s) {
-      s.Slot(2).name = emu::ProfileNameFromText(u"Two");
-      s.Slot(2).block = emu::DefaultProfileBlock(2);
-      for (size_t i = 14; i < 20; ++i) s.Slot(2).block[i] = static_cast<uint8_t>(0xA0 + i);
+      MarkedProfileTwo(s, 0xA0);
       s.performance = emu::PerformanceRecord{2, 1, 2, 44, 44};
     });
     Forget();
