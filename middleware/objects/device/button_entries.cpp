@@ -45,6 +45,10 @@ constexpr uint8_t kProfileWriteLength = commands::kProfileWrite.length;
 constexpr uint8_t kDefaultLayoutSlot = 3;
 
 uint8_t LowByte(int32_t value) { return static_cast<uint8_t>(value & 0xFF); }
+// Low byte of value + offset, without signed overflow for any record.
+uint8_t LowByte(int32_t value, int32_t offset) {
+  return static_cast<uint8_t>((static_cast<uint32_t>(value) + static_cast<uint32_t>(offset)) & 0xFF);
+}
 
 bool RowMatches(const EntryRow& row, const ButtonMappingRecord& m) {
   if (m.mappingType != row.mapping_type) return false;
@@ -79,7 +83,7 @@ void EncodeButtonEntry(const ButtonMappingRecord& m, ButtonEntry& entry) {
                             : row.first_code;
     entry[kEntryParam1] =
         row.param1_word != kNoWord
-            ? LowByte(m.info[static_cast<size_t>(row.param1_word)] + row.param1_offset)
+            ? LowByte(m.info[static_cast<size_t>(row.param1_word)], row.param1_offset)
             : 0;
     entry[kEntryParam2] =
         row.param2_word != kNoWord ? LowByte(m.info[static_cast<size_t>(row.param2_word)]) : 0;

@@ -23,6 +23,7 @@ void CompactEntries(MacroDirectory& directory) {
 }
 
 bool NumberForNewMacro(const MacroDirectory& directory, size_t position, int32_t& number) {
+  if (position >= kMaxMacros) return false;
   std::array<bool, kMaxMacros> held{};
   for (size_t i = 0; i < kMaxMacros; ++i)
     if (directory.sizes[i] != 0 && ValidMacroNumber(directory.numbers[i]))

@@ -52,6 +52,8 @@ TEST(ButtonEntryCodec, DeviceActionsAndMacrosIgnoreTheActionTypeWhenEncoding) {
   EXPECT_EQ(entry, (ButtonEntry{1, 0x22, 2, 0}));
   EncodeButtonEntry(Mapping(1, kMappingMacro, kActionClick, 5, 0x1FF, 0), entry);
   EXPECT_EQ(entry, (ButtonEntry{1, 0x41, 4, 0xFF}));
+  EncodeButtonEntry(Mapping(1, kMappingMacro, 0, INT32_MIN, 0, 0), entry);  // no overflow
+  EXPECT_EQ(entry, (ButtonEntry{1, 0x41, 0xFF, 0}));
 }
 
 TEST(ButtonEntryCodec, DisabledClearsTheCodeAndUnmatchedRecordsKeepWhatWasRead) {

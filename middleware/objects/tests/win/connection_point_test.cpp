@@ -15,23 +15,16 @@ namespace {
 using com::ComPtr;
 
 // The container and point of one of the module's objects, created through the module.
-class ConnectionPointTest : public ComTest {
+class ConnectionPointTest : public EntryObjectsTest {
  protected:
   void SetUp() override {
-    ComTest::SetUp();
-    ASSERT_TRUE(module_);
-    ASSERT_EQ(module_.CreateEnumeration(enumeration_.Put()), S_OK);
-    ASSERT_EQ(enumeration_->EnumDeviceType(0, device_.Put()), S_OK);
+    EntryObjectsTest::SetUp();
     ASSERT_EQ(device_->QueryInterface(IID_IConnectionPointContainer, container_.PutVoid()), S_OK);
     ASSERT_EQ(container_->FindConnectionPoint(IID__IDeviceTypeEvents, point_.Put()), S_OK);
   }
-  void TearDown() override {
+  void ReleaseObjects() override {
     point_.Reset();
     container_.Reset();
-    device_.Reset();
-    enumeration_.Reset();
-    EXPECT_EQ(module_.CanUnloadNow(), S_OK);  // nothing leaked
-    ComTest::TearDown();
   }
 
   std::vector<DWORD> Cookies() {
@@ -46,9 +39,6 @@ class ConnectionPointTest : public ComTest {
     return cookies;
   }
 
-  ServerModule module_;
-  ComPtr<IDeviceEnumeration> enumeration_;
-  ComPtr<IDeviceType> device_;
   ComPtr<IConnectionPointContainer> container_;
   ComPtr<IConnectionPoint> point_;
 };

@@ -96,20 +96,12 @@ TEST_F(ClientProcessTest, WithoutTheEmulatorOnlyWinesMouseIsFound) {
 
 // ---- opening rules, in this process -----------------------------------------------------------
 
-class OpenRulesTest : public ComTest {
+class OpenRulesTest : public EntryObjectsTest {
  protected:
   void SetUp() override {
-    ComTest::SetUp();
     ASSERT_TRUE(emulator_.ok()) << emulator_.error();
     emulator_.SetEnvironment();
-    ASSERT_TRUE(module_);
-    ComPtr<IDeviceEnumeration> enumeration;
-    ASSERT_EQ(module_.CreateEnumeration(enumeration.Put()), S_OK);
-    ASSERT_EQ(enumeration->EnumDeviceType(0, device_.Put()), S_OK);
-  }
-  void TearDown() override {
-    device_.Reset();
-    ComTest::TearDown();
+    EntryObjectsTest::SetUp();
   }
   void ClearLog() { ASSERT_EQ(emulator_.Ctl("log-clear").exit_code, 0); }
   LONG Connected(HRESULT expected) {
@@ -119,8 +111,6 @@ class OpenRulesTest : public ComTest {
   }
 
   emu::EmulatorProcess emulator_{TestMouse()};
-  ServerModule module_;
-  ComPtr<IDeviceType> device_;
 };
 
 TEST_F(OpenRulesTest, FailedOpenStaysOpenAndOnlyCloseAndOpenSearchAgain) {

@@ -16,24 +16,7 @@ std::wstring TakeString(LPWSTR text) {
   return copy;
 }
 
-class EntryObjectTest : public ComTest {
- protected:
-  void SetUp() override {
-    ComTest::SetUp();
-    ASSERT_TRUE(module_);
-    ASSERT_EQ(module_.CreateEnumeration(enumeration_.Put()), S_OK);
-    ASSERT_EQ(enumeration_->EnumDeviceType(0, device_.Put()), S_OK);
-  }
-  void TearDown() override {
-    device_.Reset();
-    enumeration_.Reset();
-    EXPECT_EQ(module_.CanUnloadNow(), S_OK);
-    ComTest::TearDown();
-  }
-  ServerModule module_;
-  ComPtr<IDeviceEnumeration> enumeration_;
-  ComPtr<IDeviceType> device_;
-};
+using EntryObjectTest = EntryObjectsTest;
 
 TEST_F(EntryObjectTest, EnumerationAnswersWithoutDevice) {
   EXPECT_EQ(enumeration_->OpenDeviceEnumerationInterface(), S_OK);

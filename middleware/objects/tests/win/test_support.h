@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include "middleware/objects/win/com/com_ptr.h"
+
 namespace quill::test {
 
 // Folder of the running test executable (the module and the test client are built beside it).
@@ -71,6 +73,31 @@ class ComTest : public ::testing::Test {
 
  private:
   std::vector<std::shared_ptr<void>> sinks_;
+};
+
+// The module loaded by hand, a DeviceEnumeration from its class factory and one closed device
+// type object from that; TearDown releases them and checks that the module could unload.
+class EntryObjectsTest : public ComTest {
+ protected:
+  void SetUp() override {
+    ComTest::SetUp();
+    ASSERT_TRUE(module_);
+    ASSERT_EQ(module_.CreateEnumeration(enumeration_.Put()), S_OK);
+    ASSERT_EQ(enumeration_->EnumDeviceType(0, device_.Put()), S_OK);
+  }
+  void TearDown() override {
+    ReleaseObjects();
+    device_.Reset();
+    enumeration_.Reset();
+    EXPECT_EQ(module_.CanUnloadNow(), S_OK);  // nothing leaked
+    ComTest::TearDown();
+  }
+  // Derived fixtures release what they hold on the objects.
+  virtual void ReleaseObjects() {}
+
+  ServerModule module_;
+  com::ComPtr<IDeviceEnumeration> enumeration_;
+  com::ComPtr<IDeviceType> device_;
 };
 
 // A registry key as read back: values (name -> string data; "" is the default value) and the
