@@ -26,4 +26,25 @@ HResult SetSensorRomStatus(FeatureChannel& channel, int32_t status) {
                          });
 }
 
+namespace {
+FeatureReport WirelessDistanceReport(int32_t distance) {
+  FeatureReport report{};
+  report[0] = kWirelessDistanceReport;
+  report[1] = static_cast<uint8_t>(distance & 0xFF);
+  return report;
+}
+}  // namespace
+
+HResult SetWirelessDistance(FeatureChannel& channel, int32_t distance) {
+  FeatureReport report = WirelessDistanceReport(distance);
+  return WriteReport(channel, report);
+}
+
+HResult GetWirelessDistance(FeatureChannel& channel, int32_t& distance) {
+  FeatureReport report = WirelessDistanceReport(0);
+  const HResult hr = ReadReport(channel, report);
+  if (Succeeded(hr)) distance = report[1];
+  return hr;
+}
+
 }  // namespace quill::device

@@ -1,4 +1,4 @@
-// Device side of IDefaultMode's download mode and of ISensorRomSwitching.
+// Device side of IDefaultMode's download mode, ISensorRomSwitching and IWirelessDistance.
 #pragma once
 #include <cstdint>
 
@@ -15,5 +15,13 @@ HResult SetDownloadMode(FeatureChannel& channel, uint16_t product_id, bool enter
 HResult GetSensorRomStatus(FeatureChannel& channel, int32_t& status);
 // Writes command 0x30 back with byte 9 = low byte of `status`.
 HResult SetSensorRomStatus(FeatureChannel& channel, int32_t status);
+
+// IWirelessDistance::Set and Get: a report whose byte 0 is 0x51 and byte 1 the distance (low
+// byte), the other bytes 0, exchanged without recovery; Get reads the distance back from byte 1.
+// This mouse is wired: its HID stack normally refuses the report and the transport's error
+// (E_ABORT) comes back.
+inline constexpr uint8_t kWirelessDistanceReport = 0x51;
+HResult SetWirelessDistance(FeatureChannel& channel, int32_t distance);
+HResult GetWirelessDistance(FeatureChannel& channel, int32_t& distance);
 
 }  // namespace quill::device

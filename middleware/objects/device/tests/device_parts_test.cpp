@@ -5,6 +5,7 @@
 
 #include "middleware/objects/device/dpi_table.h"
 #include "middleware/objects/device/tests/device_fixture.h"
+#include "middleware/objects/device/tests/scripted_channel.h"
 #include "middleware/transport/device_ids.h"
 
 namespace quill::device::test {
@@ -42,6 +43,31 @@ TEST_F(DeviceParts, SensorRomStatusIsReadModifyWriteOfByteNine) {
   EXPECT_EQ(ex[0].request[kLength], 1);
   ExpectEchoes(ex[1], ex[2], 1, {9});
   EXPECT_EQ(State().sensor_rom_status, 3);
+}
+
+TEST(WirelessDistance, SendsTheDistanceReportAndReadsByteOne) {
+  ScriptedChannel device([](FeatureReport& r) {
+    r[1] = 0x2A;
+    return kS_OK;
+  });
+  ASSERT_EQ(SetWirelessDistance(device, 0x107), kS_OK);
+  int32_t distance = 0;
+  ASSERT_EQ(GetWirelessDistance(device, distance), kS_OK);
+  EXPECT_EQ(distance, 0x2A);
+  ASSERT_EQ(device.requests().size(), 2u);
+  FeatureReport set{}, get{};
+  set[0] = get[0] = 0x51;
+  set[1] = 0x07;
+  EXPECT_EQ(device.requests()[0], set);
+  EXPECT_EQ(device.requests()[1], get);
+}
+
+TEST_F(DeviceParts, TheWiredMouseRefusesTheDistanceReport) {
+  int32_t distance = -1;
+  EXPECT_EQ(GetWirelessDistance(handler_, distance), kE_ABORT);
+  EXPECT_EQ(distance, -1);
+  EXPECT_EQ(SetWirelessDistance(handler_, 3), kE_ABORT);
+  EXPECT_EQ(State(), emu::DeviceState::Factory());
 }
 
 class DpiTableLoad : public DeviceTest {
