@@ -159,10 +159,11 @@ HResult DriverHandler::SendResetReport(const std::u16string& path) {
 HResult DriverHandler::AcquireLock() {
   // The lock is the existence of the named object: whoever creates it holds it. A creation
   // that merely opens the object means another exchange runs; give the processor away and try
-  // again. A creation that fails outright is not the lock: try again for a bounded time.
+  // again (yields first, then 1 ms sleeps). A creation that fails outright is not the lock:
+  // try again for a bounded time.
   bool failing = false;
   uint32_t failing_since = 0;
-  for (;;) {
+  for (uint32_t attempt = 1;; ++attempt) {
     switch (lock_->TryAcquire()) {
       case DeviceLock::Attempt::kAcquired:
         return kS_OK;
@@ -178,7 +179,11 @@ HResult DriverHandler::AcquireLock() {
         }
         break;
     }
-    clock_->Yield();
+    if (attempt <= kLockSpinYields) {
+      clock_->Yield();
+    } else {
+      clock_->Sleep(kLockRetrySleepMs);
+    }
   }
 }
 

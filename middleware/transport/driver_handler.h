@@ -34,6 +34,11 @@ constexpr uint32_t kPauseBeforeRecovery = 1000;
 constexpr uint32_t kMaxStatusReads = 1000;        // per transmission
 constexpr uint32_t kMaxTransmissions = 20;        // per exchange, retries of status 3 to 8 included
 constexpr uint32_t kResetReportAttempts = 3;
+// A waiter for the lock gives the processor away between attempts: the first attempts with a
+// yield, the later ones with a short sleep, so that a client waiting out another's exchange
+// (30 ms to many seconds) costs next to no processor time.
+constexpr uint32_t kLockSpinYields = 20;
+constexpr uint32_t kLockRetrySleepMs = 1;
 // A lock whose creation keeps failing (rather than finding the lock taken) is given up after
 // this long; the exchange then fails with E_ABORT.
 constexpr uint32_t kLockFailureTimeoutMs = 2000;

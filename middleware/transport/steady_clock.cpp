@@ -9,7 +9,7 @@ void SteadyClock::Sleep(uint32_t milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-void SteadyClock::Yield() { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
+void SteadyClock::Yield() { std::this_thread::yield(); }
 
 uint32_t SteadyClock::TickCount() {
   const auto now = std::chrono::steady_clock::now().time_since_epoch();

@@ -7,7 +7,6 @@ namespace quill {
 class SteadyClock : public Clock {
  public:
   void Sleep(uint32_t milliseconds) override;
-  // Sleeps 1 ms: a waiter for the lock then costs next to no processor time.
   void Yield() override;
   uint32_t TickCount() override;  // milliseconds, wrapping like GetTickCount
 };

@@ -44,6 +44,8 @@ Bytes Range(size_t first, size_t count, uint8_t value) {
   return b;
 }
 
+void PrintTo(const BuilderCase& c, std::ostream* os) { *os << c.name; }
+
 class Builders : public ::testing::TestWithParam<BuilderCase> {};
 
 TEST_P(Builders, FillExactlyTheirBytes) {

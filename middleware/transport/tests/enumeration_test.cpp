@@ -146,6 +146,8 @@ struct LookupCase {
   const char* trace;
 };
 
+void PrintTo(const LookupCase& c, std::ostream* os) { *os << "step " << static_cast<int>(c.step) << " error " << c.error; }
+
 class LookupFailures : public ::testing::TestWithParam<LookupCase> {};
 
 TEST_P(LookupFailures, EndTheSearchWithTheirErrorAndTrace) {

@@ -16,6 +16,8 @@ struct ExchangeCase {
   std::vector<uint32_t> sleeps;
 };
 
+void PrintTo(const ExchangeCase& c, std::ostream* os) { *os << c.name; }
+
 class ExchangeTable : public TransportTest, public ::testing::WithParamInterface<ExchangeCase> {};
 
 TEST_P(ExchangeTable, PausesRetriesAndResult) {

@@ -62,6 +62,16 @@ TEST_F(LockTest, WaiterYieldsBetweenAttemptsAndNeverSleepsOrSendsMeanwhile) {
   EXPECT_EQ(lock.held, 0);
 }
 
+TEST_F(LockTest, LongWaitSleepsBetweenAttemptsAfterTheFirstYields) {
+  ScriptedLock lock(std::deque<Attempt>(500, Attempt::kAlreadyExists), Attempt::kAcquired);
+  EXPECT_EQ(ExchangeWith(lock), kS_OK);
+  EXPECT_EQ(clock_.yields(), kLockSpinYields);
+  const std::vector<uint32_t>& sleeps = clock_.sleeps();
+  ASSERT_EQ(sleeps.size(), 500 - kLockSpinYields + 3);
+  for (size_t i = 0; i < 500 - kLockSpinYields; ++i) EXPECT_EQ(sleeps[i], kLockRetrySleepMs);
+  EXPECT_EQ(lock.releases, 1);
+}
+
 TEST_F(LockTest, FailedCreationIsNotTakenAsTheLock) {
   ScriptedLock lock({Attempt::kFailed, Attempt::kFailed}, Attempt::kAcquired);
   EXPECT_EQ(ExchangeWith(lock), kS_OK);
@@ -76,9 +86,11 @@ TEST_F(LockTest, CreationThatKeepsFailingGivesAbortWithoutTraffic) {
   EXPECT_EQ(ExchangeWith(lock), kE_ABORT);
   EXPECT_EQ(Requests(), 0u);
   EXPECT_EQ(lock.releases, 0);  // nothing was held, nothing is released
-  // Given up after the bound, yielding all the while (the fake clock ticks 1 ms per yield).
-  EXPECT_GE(clock_.yields(), kLockFailureTimeoutMs);
-  EXPECT_LE(clock_.yields(), kLockFailureTimeoutMs + 1);
+  // Given up after the bound, never without giving the processor away between attempts
+  // (the fake clock ticks 1 ms per yield and per sleep).
+  EXPECT_EQ(clock_.yields(), kLockSpinYields);
+  EXPECT_EQ(clock_.yields() + clock_.sleeps().size(), kLockFailureTimeoutMs);
+  for (uint32_t ms : clock_.sleeps()) EXPECT_EQ(ms, kLockRetrySleepMs);
   EXPECT_EQ(port_.OpenHandles(), 0u);
 }
 

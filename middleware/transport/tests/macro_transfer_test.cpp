@@ -45,6 +45,8 @@ struct ChunkCase {
   uint8_t last_length;
 };
 
+void PrintTo(const ChunkCase& c, std::ostream* os) { *os << c.length << " bytes"; }
+
 class Chunks : public ::testing::TestWithParam<ChunkCase> {};
 
 TEST_P(Chunks, CountDownToZeroAndCarryTheirData) {
@@ -162,6 +164,8 @@ struct ClampCase {
   size_t pages_read;
   size_t entries;           // filled positions
 };
+
+void PrintTo(const ClampCase& c, std::ostream* os) { *os << c.name; }
 
 class DirectoryClamp : public ::testing::TestWithParam<ClampCase> {};
 

@@ -22,6 +22,8 @@ struct ReplugCase {
   bool path_renewed;
 };
 
+void PrintTo(const ReplugCase& c, std::ostream* os) { *os << c.name; }
+
 class Replug : public TransportTest, public ::testing::WithParamInterface<ReplugCase> {};
 
 TEST_P(Replug, BetweenTwoReads) {

@@ -7,9 +7,7 @@ namespace quill::win {
 
 void WinClock::Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
 
-void WinClock::Yield() {
-  if (!::SwitchToThread()) ::Sleep(1);
-}
+void WinClock::Yield() { ::SwitchToThread(); }
 
 uint32_t WinClock::TickCount() { return ::GetTickCount(); }
 

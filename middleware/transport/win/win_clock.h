@@ -1,5 +1,4 @@
-// The Windows clock of the transport: Sleep, GetTickCount, and a yield that gives the
-// processor away even when no other thread is ready to run.
+// The Windows clock of the transport: Sleep, SwitchToThread and GetTickCount.
 #pragma once
 #include "middleware/transport/clock.h"
 
@@ -8,9 +7,7 @@ namespace quill::win {
 class WinClock : public Clock {
  public:
   void Sleep(uint32_t milliseconds) override;
-  // SwitchToThread; when no other thread was ready, Sleep(1), so that a waiter for the device
-  // lock does not keep a core busy for the whole of another process's exchange.
-  void Yield() override;
+  void Yield() override;  // SwitchToThread
   uint32_t TickCount() override;
 };
 
