@@ -6,10 +6,7 @@
 #include "middleware/objects/win/registration.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    quill::server::SetModuleHandle(module);
-    DisableThreadLibraryCalls(module);
-  }
+  if (reason == DLL_PROCESS_ATTACH) quill::server::SetModuleHandle(module);
   return TRUE;
 }
 

@@ -56,7 +56,11 @@ class ClientProcessTest : public ::testing::Test {
     for (std::string line; std::getline(lines, line);) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       const size_t eq = line.find('=');
-      if (eq != std::string::npos) results[line.substr(0, eq)] = line.substr(eq + 1);
+      if (eq == std::string::npos) continue;
+      // A repeated action gets "#2", "#3", ... after its name.
+      std::string key = line.substr(0, eq);
+      for (int n = 2; results.count(key); ++n) key = line.substr(0, eq) + "#" + std::to_string(n);
+      results[key] = line.substr(eq + 1);
     }
     return results;
   }
@@ -90,8 +94,11 @@ TEST_F(ClientProcessTest, WithoutTheEmulatorOnlyWinesMouseIsFound) {
   SetEnvironmentVariableW(L"QUILLFERN_EMULATOR", nullptr);
   auto r = RunClient(L"open:0C31 open:0C31 connected close connected driver");
   EXPECT_EQ(r["create"], "00000000 ");
+  EXPECT_EQ(r["open"], "80070103 ");    // every interface examined, none is the mouse
+  EXPECT_EQ(r["open#2"], "00000000 ");  // already open: no second search
+  EXPECT_EQ(r["connected"], "80004004 0");  // no device path was ever found
+  EXPECT_EQ(r["connected#2"], "80070006 0");  // after the close: no handler
   EXPECT_EQ(r["driver"], "00000000 1.01");
-  EXPECT_EQ(r["connected"], "80070006 0");  // after the close: no handler
 }
 
 // ---- opening rules, in this process -----------------------------------------------------------

@@ -177,10 +177,28 @@ HRESULT MakeWrongKind(server::CDeviceType& owner, IUnknown** object) {
   return S_OK;
 }
 
+// A feature object written the way the module's own are (ComObject, EventSource, MakeFeature).
+class CTestBattery final
+    : public com::ComObject<IBattery, com::EventSource<_IBatteryEvents>> {
+ public:
+  explicit CTestBattery(server::CDeviceType& owner) : owner_(&owner) {}
+  STDMETHODIMP GetRemaingPower(LONG* power) override {
+    *power = owner_->pid();
+    return owner_->handler() ? S_OK : E_FAIL;
+  }
+  STDMETHODIMP IsCharging(LONG* charging) override {
+    *charging = 0;
+    return E_NOTIMPL;
+  }
+
+ private:
+  server::CDeviceType* owner_;
+};
+
 constexpr server::FeatureMakerTable kFakeMakers = {
     &MakeFake<&IID_IProfile>,     &MakeFake<&IID_IMacroHandling>,
     &MakeFake<&IID_IUserAction>,  &MakeFake<&IID_IDefaultMode>,
-    &MakeNothing,                 &MakeFake<&IID_IBattery>,
+    &MakeNothing,                 &server::MakeFeature<CTestBattery>,
     &MakeFake<&IID_IMeridex>,     &MakeFake<&IID_IOTFS>,
     &MakeFake<&IID_IPollingRate>, &MakeWrongKind,
 };
@@ -257,25 +275,39 @@ TEST_F(FactorySlotTest, FailuresLeaveNothingHandedOutAndTheSlotAsItWas) {
 }
 
 TEST_F(FactorySlotTest, FactoriesWorkOnAClosedObjectAndSlotsGoWithIt) {
+  const LONG objects_before = com::ModuleLock::Count();
   ComPtr<IProfile> profile;
   ComPtr<IMacroHandling> macros;
   ComPtr<IUserAction> actions;
   ComPtr<IDefaultMode> mode;
-  ComPtr<IBattery> battery;
   ASSERT_EQ(device_->CreateProfileInterface(profile.Put()), S_OK);
   ASSERT_EQ(device_->CreateMacroHandlingInterface(macros.Put()), S_OK);
   ASSERT_EQ(device_->CreateUserActionInterface(actions.Put()), S_OK);
   ASSERT_EQ(device_->CreateDefaultModeInterface(mode.Put()), S_OK);
-  ASSERT_EQ(device_->CreateBatteryInterface(battery.Put()), S_OK);
   EXPECT_FALSE(device_->core().is_open());
   profile.Reset();
   macros.Reset();
   actions.Reset();
   mode.Reset();
+  EXPECT_EQ(FakeFeature::live, 4);
+
+  // A feature object of the module's kind: bound to its device type, with its event point.
+  ComPtr<IBattery> battery;
+  ASSERT_EQ(device_->CreateBatteryInterface(battery.Put()), S_OK);
+  LONG power = 0;
+  EXPECT_EQ(battery->GetRemaingPower(&power), E_FAIL);  // not open: no handler
+  ComPtr<IConnectionPointContainer> container;
+  ASSERT_EQ(battery->QueryInterface(IID_IConnectionPointContainer, container.PutVoid()), S_OK);
+  ComPtr<IConnectionPoint> point;
+  EXPECT_EQ(container->FindConnectionPoint(IID__IBatteryEvents, point.Put()), S_OK);
+  point.Reset();
+  container.Reset();
   battery.Reset();
-  EXPECT_EQ(FakeFeature::live, 5);
+  EXPECT_EQ(com::ModuleLock::Count(), objects_before + 1);  // the battery, kept by its slot
+
   device_.Reset();
   EXPECT_EQ(FakeFeature::live, 0);
+  EXPECT_EQ(com::ModuleLock::Count(), objects_before - 1);  // the device type object went too
 }
 
 // ---- CoTaskMem strings -------------------------------------------------------------------------

@@ -109,6 +109,27 @@ TEST(Registration, UnregisteringLeavesOtherClassesAndAppIdsAlone) {
   RegDeleteTreeW(HKEY_CLASSES_ROOT, neighbour.c_str());
 }
 
+TEST(Registration, FailuresAreReported) {
+  // A volatile key cannot get non-volatile subkeys, so the ProgID's CLSID subkey fails.
+  ASSERT_EQ(Regsvr32(true), 0);
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, L"Server.DeviceEnumeration.1", 0, nullptr,
+                            REG_OPTION_VOLATILE, KEY_WRITE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+  {
+    ServerModule module;
+    ASSERT_TRUE(module);
+    EXPECT_EQ(module.Register(), HRESULT_FROM_WIN32(ERROR_CHILD_MUST_BE_VOLATILE));
+  }
+  EXPECT_NE(Regsvr32(false), 0);
+  ASSERT_EQ(Regsvr32(true), 0);  // removes the volatile key with the rest
+  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Server.DeviceEnumeration.1"));
+  ASSERT_EQ(Regsvr32(false), 0);
+  ExpectRegistered();
+  ASSERT_EQ(Regsvr32(true), 0);
+}
+
 TEST(Registration, CallersThreadLocaleIsRestored) {
   ServerModule module;
   ASSERT_TRUE(module);
