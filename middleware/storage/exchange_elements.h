@@ -17,10 +17,15 @@
 
 namespace quill::storage {
 
-// The element kind of each record.
-constexpr ElementKind ElementKindOf(const ProfileRecord&) { return ElementKind::kProfile; }
-constexpr ElementKind ElementKindOf(const MacroRecord&) { return ElementKind::kMacro; }
-constexpr ElementKind ElementKindOf(const UserActionRecord&) { return ElementKind::kUserAction; }
+// The element kind of each record type: ElementKindOf<ProfileRecord>.
+template <class Record>
+constexpr ElementKind ElementKindOf();
+template <>
+constexpr ElementKind ElementKindOf<ProfileRecord>() { return ElementKind::kProfile; }
+template <>
+constexpr ElementKind ElementKindOf<MacroRecord>() { return ElementKind::kMacro; }
+template <>
+constexpr ElementKind ElementKindOf<UserActionRecord>() { return ElementKind::kUserAction; }
 
 HResult WriteElement(std::u16string_view name, const ProfileRecord& profile, std::u16string& text);
 HResult WriteElement(std::u16string_view name, const MacroRecord& macro, std::u16string& text);

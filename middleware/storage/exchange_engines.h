@@ -4,6 +4,7 @@
 // was opened with and save them through the stores, which replace stored objects of the same
 // name and count their references.
 #pragma once
+#include "middleware/storage/exchange_elements.h"
 #include "middleware/storage/exchange_file.h"
 #include "middleware/storage/group_store.h"
 #include "middleware/storage/macro_store.h"
@@ -29,7 +30,7 @@ class ItemExchange {
   bool InFile(std::u16string_view name) const { return file_.Find(kKind, name) != nullptr; }
 
  protected:
-  static constexpr ElementKind kKind = ElementKindOf(Record{});
+  static constexpr ElementKind kKind = ElementKindOf<Record>();
   ExchangeFile& file_;
   Store& store_;
 };

@@ -198,6 +198,9 @@ HResult ExchangeFile::Load(std::vector<uint8_t> bytes) {
     return kE_FAIL;  // UTF-16 big-endian, UTF-32
   }
   if (StartsWith(bytes, {0xFF, 0xFE})) {
+    // Half a code unit at the end: a damaged file, and a section appended to it would be
+    // misaligned.
+    if (bytes.size() % 2 != 0) return kE_NO_UNICODE_TRANSLATION;
     encoding_ = FileEncoding::kUtf16Le;
     std::u16string units(bytes.size() / 2, u'\0');
     for (size_t i = 0; i < units.size(); ++i) {

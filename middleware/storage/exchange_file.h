@@ -28,7 +28,8 @@ class ExchangeFile {
 
   // Reads and scans the file. A missing or empty file is new: UTF-8 with byte-order mark and
   // the XML declaration. E_FAIL for a UTF-16 big-endian or UTF-32 byte-order mark and for a
-  // malformed section; kE_NO_UNICODE_TRANSLATION for a section that is not valid UTF-8;
+  // malformed section; kE_NO_UNICODE_TRANSLATION for a section that is not valid UTF-8 and for
+  // a UTF-16 file of an odd size;
   // E_INVALIDARG for a device key name that cannot name a section.
   static HResult Open(FileSystem& files, std::u16string path, std::u16string_view device_key_name,
                       std::unique_ptr<ExchangeFile>& file);

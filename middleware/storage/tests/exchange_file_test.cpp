@@ -238,6 +238,8 @@ TEST_F(ExchangeFileTest, MalformedSectionsAreRefusedAndLeaveTheFile) {
     EXPECT_EQ(exchange.ImportProfile(u"A", kFile), c.expected);
     EXPECT_EQ(files.GetText(kFile), file);
   }
+  files.Put(kFile, {0xFF, 0xFE, '<', 0, 'a'});  // UTF-16 with half a unit at the end
+  EXPECT_EQ(exchange.ExportProfile(u"P", kFile), kE_NO_UNICODE_TRANSLATION);
   files.PutText(kFile, "<TorvoControl_0C31>" + element);  // no section end at all
   EXPECT_EQ(exchange.ExportProfile(u"P", kFile), kE_FAIL);
   files.PutText(kFile, "<TorvoControl_0C31 never closes");
