@@ -1,6 +1,7 @@
 // The entry objects without a mouse: closed device type objects, fixed answers, the factory
 // slots, and the interfaces each object answers.
 #include "middleware/objects/tests/win/test_support.h"
+#include "middleware/objects/win/com/bstr.h"
 #include "middleware/objects/win/com/co_task_string.h"
 #include "middleware/objects/win/device_enumeration.h"
 #include "middleware/objects/win/device_type.h"
@@ -330,6 +331,23 @@ TEST(CoTaskString, BlocksAreExactlySizedAndNothingStaysOnFailure) {
   ASSERT_EQ(com::CoTaskStringDup(u"VID_3A7C&PID_0C31", &text), S_OK);
   EXPECT_EQ(AllocationSize(text), 18 * sizeof(wchar_t));
   EXPECT_EQ(TakeString(text), L"VID_3A7C&PID_0C31");
+}
+
+TEST(Bstr, OwnsItsStringUntilHandedOut) {
+  com::Bstr text = com::Bstr::FromText(std::u16string(u"a\0b", 3));
+  ASSERT_TRUE(text);
+  EXPECT_EQ(text.Length(), 3u);  // embedded zeros are kept
+  EXPECT_EQ(text.View(), std::u16string_view(u"a\0b", 3));
+  BSTR raw = text.Detach();
+  EXPECT_FALSE(text);
+  EXPECT_EQ(text.View(), u"");
+  com::Bstr adopted = com::Bstr::Adopt(raw);
+  EXPECT_EQ(adopted.Get(), raw);
+  com::Bstr moved = std::move(adopted);
+  EXPECT_EQ(moved.Get(), raw);
+  EXPECT_FALSE(adopted);
+  *moved.Put() = SysAllocString(L"next");  // Put frees the old string first
+  EXPECT_EQ(moved.View(), u"next");
 }
 
 }  // namespace

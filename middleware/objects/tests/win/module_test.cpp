@@ -1,5 +1,7 @@
 // The module's entry points: class objects and the unload decision.
+
 #include "middleware/objects/tests/win/test_support.h"
+#include "middleware/objects/win/server_resource_ids.h"
 
 namespace quill::test {
 namespace {
@@ -73,6 +75,28 @@ TEST_F(ModuleTest, LiveObjectsAndServerLocksKeepTheModule) {
   EXPECT_EQ(module_.CanUnloadNow(), S_FALSE);
   points->Release();
   EXPECT_EQ(module_.CanUnloadNow(), S_OK);
+}
+
+TEST_F(ModuleTest, CarriesItsTypeLibraryAndProjectName) {
+  HMODULE image = LoadLibraryExW(ServerPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(image, nullptr);
+  wchar_t name[64] = {};
+  EXPECT_EQ(LoadStringW(image, IDS_PROJNAME, name, 64), 21);
+  EXPECT_STREQ(name, L"TorvoMiddlewareServer");
+  EXPECT_NE(FindResourceW(image, MAKEINTRESOURCEW(1), L"TYPELIB"), nullptr);
+  FreeLibrary(image);
+
+  ITypeLib* library = nullptr;
+  ASSERT_EQ(LoadTypeLibEx(ServerPath().c_str(), REGKIND_NONE, &library), S_OK);
+  BSTR library_name = nullptr;
+  ASSERT_EQ(library->GetDocumentation(-1, &library_name, nullptr, nullptr, nullptr), S_OK);
+  EXPECT_STREQ(library_name, L"ServerLib");
+  SysFreeString(library_name);
+  TLIBATTR* attr = nullptr;
+  ASSERT_EQ(library->GetLibAttr(&attr), S_OK);
+  EXPECT_TRUE(IsEqualGUID(attr->guid, LIBID_ServerLib));
+  library->ReleaseTLibAttr(attr);
+  library->Release();
 }
 
 }  // namespace

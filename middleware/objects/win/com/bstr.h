@@ -1,5 +1,6 @@
 // Owning BSTR: freed with SysFreeString unless handed out.
 #pragma once
+#include <windows.h>
 #include <oleauto.h>
 
 #include <string_view>
