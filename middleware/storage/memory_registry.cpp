@@ -235,7 +235,9 @@ std::string Narrow(std::u16string_view text) {
 }
 
 void DumpNode(const Node& node, std::string& out) {
-  out += "[" + Narrow(node.Path()) + "]\n";
+  out += '[';
+  out += Narrow(node.Path());
+  out += "]\n";
   std::vector<const State::Value*> values;
   for (const State::Value& value : node.values) values.push_back(&value);
   std::sort(values.begin(), values.end(), [](const State::Value* a, const State::Value* b) {
@@ -244,7 +246,9 @@ void DumpNode(const Node& node, std::string& out) {
   for (const State::Value* value : values) {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, " type %u:", static_cast<unsigned>(value->type));
-    out += "  " + Narrow(value->name) + buffer;
+    out += "  ";
+    out += Narrow(value->name);
+    out += buffer;
     for (uint8_t byte : value->data) {
       std::snprintf(buffer, sizeof buffer, " %02X", byte);
       out += buffer;
