@@ -176,7 +176,7 @@ HResult ExchangeFile::Open(FileSystem& files, std::u16string path, std::u16strin
   if (!CanNameSection(device_key_name)) return kE_INVALIDARG;
   std::vector<uint8_t> bytes;
   bool found = false;
-  HResult hr = files.ReadFile(path, kMaxFileSize, bytes, found);
+  HResult hr = files.ReadAll(path, kMaxFileSize, bytes, found);
   if (Failed(hr)) return hr;
   std::unique_ptr<ExchangeFile> opened(new ExchangeFile(files, std::move(path), device_key_name));
   if (Failed(hr = opened->Load(std::move(bytes)))) return hr;
@@ -296,7 +296,7 @@ HResult ExchangeFile::Commit() {
   std::vector<uint8_t> bytes;
   const HResult hr = Render(bytes);
   if (Failed(hr)) return hr;
-  return files_.ReplaceFile(path_, bytes);
+  return files_.ReplaceAll(path_, bytes);
 }
 
 HResult PrettyPrintElement(std::u16string_view text, std::u16string& lines) {

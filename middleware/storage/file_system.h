@@ -20,13 +20,13 @@ class FileSystem {
   // Reads the whole file. A file that does not exist gives S_OK with `found` false; one that
   // exists and cannot be opened or read gives E_HANDLE or the read error; one larger than
   // `max_size` bytes kE_FILE_TOO_LARGE.
-  virtual HResult ReadFile(const std::u16string& path, size_t max_size, std::vector<uint8_t>& bytes,
+  virtual HResult ReadAll(const std::u16string& path, size_t max_size, std::vector<uint8_t>& bytes,
                            bool& found) = 0;
 
   // Writes `bytes` to a new file beside `path`, then puts it in place of `path` in one step:
   // afterwards the target holds either all of `bytes` or what it held before, and no file is
   // left beside it. E_HANDLE when the file beside cannot be created.
-  virtual HResult ReplaceFile(const std::u16string& path, std::span<const uint8_t> bytes) = 0;
+  virtual HResult ReplaceAll(const std::u16string& path, std::span<const uint8_t> bytes) = 0;
 };
 
 }  // namespace quill::storage

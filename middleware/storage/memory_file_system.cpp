@@ -4,7 +4,7 @@
 
 namespace quill::storage {
 
-HResult MemoryFileSystem::ReadFile(const std::u16string& path, size_t max_size,
+HResult MemoryFileSystem::ReadAll(const std::u16string& path, size_t max_size,
                                    std::vector<uint8_t>& bytes, bool& found) {
   bytes.clear();
   found = false;
@@ -17,7 +17,7 @@ HResult MemoryFileSystem::ReadFile(const std::u16string& path, size_t max_size,
   return kS_OK;
 }
 
-HResult MemoryFileSystem::ReplaceFile(const std::u16string& path, std::span<const uint8_t> bytes) {
+HResult MemoryFileSystem::ReplaceAll(const std::u16string& path, std::span<const uint8_t> bytes) {
   if (Failed(replace_failure_)) return replace_failure_;
   files_[path].assign(bytes.begin(), bytes.end());
   ++replacements_;

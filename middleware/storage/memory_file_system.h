@@ -8,9 +8,9 @@ namespace quill::storage {
 
 class MemoryFileSystem final : public FileSystem {
  public:
-  HResult ReadFile(const std::u16string& path, size_t max_size, std::vector<uint8_t>& bytes,
+  HResult ReadAll(const std::u16string& path, size_t max_size, std::vector<uint8_t>& bytes,
                    bool& found) override;
-  HResult ReplaceFile(const std::u16string& path, std::span<const uint8_t> bytes) override;
+  HResult ReplaceAll(const std::u16string& path, std::span<const uint8_t> bytes) override;
 
   void Put(const std::u16string& path, std::vector<uint8_t> bytes) { files_[path] = std::move(bytes); }
   void PutText(const std::u16string& path, std::string_view text) {

@@ -12,7 +12,7 @@ namespace quill::storage {
 
 namespace fs = std::filesystem;
 
-HResult StdFileSystem::ReadFile(const std::u16string& path, size_t max_size,
+HResult StdFileSystem::ReadAll(const std::u16string& path, size_t max_size,
                                 std::vector<uint8_t>& bytes, bool& found) {
   bytes.clear();
   found = false;
@@ -54,7 +54,7 @@ fs::path BesideName(const fs::path& target) {
 
 }  // namespace
 
-HResult StdFileSystem::ReplaceFile(const std::u16string& path, std::span<const uint8_t> bytes) {
+HResult StdFileSystem::ReplaceAll(const std::u16string& path, std::span<const uint8_t> bytes) {
   const fs::path target(path);
   const fs::path beside = BesideName(target);
   if (beside.empty()) return kE_HANDLE;

@@ -7,9 +7,9 @@ namespace quill::storage {
 
 class StdFileSystem final : public FileSystem {
  public:
-  HResult ReadFile(const std::u16string& path, size_t max_size, std::vector<uint8_t>& bytes,
+  HResult ReadAll(const std::u16string& path, size_t max_size, std::vector<uint8_t>& bytes,
                    bool& found) override;
-  HResult ReplaceFile(const std::u16string& path, std::span<const uint8_t> bytes) override;
+  HResult ReplaceAll(const std::u16string& path, std::span<const uint8_t> bytes) override;
 };
 
 }  // namespace quill::storage

@@ -68,27 +68,27 @@ class RealFileTest : public StoreTest {
 TEST_F(RealFileTest, ReplacingLeavesOnlyTheTarget) {
   const std::u16string path = PathOf("out.xml");
   const std::vector<uint8_t> first{'a', 'b'}, second{'c'};
-  ASSERT_EQ(files.ReplaceFile(path, first), kS_OK);
-  ASSERT_EQ(files.ReplaceFile(path, second), kS_OK);
+  ASSERT_EQ(files.ReplaceAll(path, first), kS_OK);
+  ASSERT_EQ(files.ReplaceAll(path, second), kS_OK);
   std::vector<uint8_t> read;
   bool found = false;
-  ASSERT_EQ(files.ReadFile(path, 100, read, found), kS_OK);
+  ASSERT_EQ(files.ReadAll(path, 100, read, found), kS_OK);
   EXPECT_TRUE(found);
   EXPECT_EQ(read, second);
   EXPECT_EQ(FilesInDir(), std::vector<std::string>{"out.xml"});
-  EXPECT_EQ(files.ReadFile(path, 0, read, found), kE_FILE_TOO_LARGE);
+  EXPECT_EQ(files.ReadAll(path, 0, read, found), kE_FILE_TOO_LARGE);
 }
 
 TEST_F(RealFileTest, FailuresLeaveNothingBehind) {
   std::vector<uint8_t> read;
   bool found = true;
-  ASSERT_EQ(files.ReadFile(PathOf("missing.xml"), 100, read, found), kS_OK);
+  ASSERT_EQ(files.ReadAll(PathOf("missing.xml"), 100, read, found), kS_OK);
   EXPECT_FALSE(found);
   fs::create_directory(dir / "sub");
-  EXPECT_EQ(files.ReadFile(PathOf("sub"), 100, read, found), kE_HANDLE);
+  EXPECT_EQ(files.ReadAll(PathOf("sub"), 100, read, found), kE_HANDLE);
   const std::vector<uint8_t> bytes{'x'};
-  EXPECT_TRUE(Failed(files.ReplaceFile(PathOf("sub"), bytes)));  // a directory stands there
-  EXPECT_EQ(files.ReplaceFile(PathOf("no-such-dir/out.xml"), bytes), kE_HANDLE);
+  EXPECT_TRUE(Failed(files.ReplaceAll(PathOf("sub"), bytes)));  // a directory stands there
+  EXPECT_EQ(files.ReplaceAll(PathOf("no-such-dir/out.xml"), bytes), kE_HANDLE);
   EXPECT_EQ(FilesInDir(), std::vector<std::string>{"sub"});
   EXPECT_TRUE(fs::is_empty(dir / "sub"));
 }
