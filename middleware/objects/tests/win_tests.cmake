@@ -5,15 +5,18 @@ add_executable(objects_test_client win/test_client.cpp)
 target_link_libraries(objects_test_client PRIVATE quill_options quill_typelib)
 target_link_options(objects_test_client PRIVATE -municode)
 
+# Child processes, regsvr32 and the module loaded by hand, for every Windows test of a client.
+add_library(quill_objects_testsupport STATIC win/test_support.cpp)
+target_link_libraries(quill_objects_testsupport PUBLIC quill_options quill_typelib GTest::gtest)
+
 quill_test(objects_win_tests
   SOURCES
-    win/test_support.cpp
     win/module_test.cpp
     win/registration_test.cpp
     win/connection_point_test.cpp
     win/device_type_test.cpp
     win/device_test.cpp
-  LIBS quill_objects_win quill_emulator_testsupport)
+  LIBS quill_objects_win quill_objects_testsupport quill_emulator_testsupport)
 add_dependencies(objects_win_tests TorvoMiddlewareServer objects_test_client)
 
 # The module exports exactly its four entry points and imports system DLLs only.
@@ -22,3 +25,4 @@ add_test(NAME objects_module_exports_and_imports
   COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${QUILL_OBJDUMP} -DMODULE=$<TARGET_FILE:TorvoMiddlewareServer>
           -P ${CMAKE_CURRENT_SOURCE_DIR}/win/check_module.cmake)
 set_tests_properties(objects_module_exports_and_imports PROPERTIES LABELS win)
+include(${CMAKE_CURRENT_LIST_DIR}/win/feature_tests.cmake)

@@ -1,6 +1,7 @@
 // Which function makes the feature object of each slot. Add a kind by including its header and
 // putting its maker in the table; kinds left null answer E_NOTIMPL.
 #include "middleware/objects/win/feature_slots.h"
+#include "middleware/objects/win/features/polling_rate.h"
 
 namespace quill::server {
 
@@ -14,7 +15,7 @@ const FeatureMakerTable& ProductFeatureMakers() {
       /* kBattery            */ nullptr,
       /* kMeridex            */ nullptr,
       /* kOTFS               */ nullptr,
-      /* kPollingRate        */ nullptr,
+      /* kPollingRate        */ &MakeFeature<CPollingRate>,
       /* kSensorRomSwitching */ nullptr,
   };
   return kMakers;

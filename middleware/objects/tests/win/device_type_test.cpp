@@ -97,7 +97,6 @@ TEST_F(EntryObjectTest, FactoriesWithoutAFeatureObjectAnswerNotImplemented) {
   EXPECT_FACTORY_NOT_IMPLEMENTED(CreateBatteryInterface, IBattery);
   EXPECT_FACTORY_NOT_IMPLEMENTED(CreateMeridexInterface, IMeridex);
   EXPECT_FACTORY_NOT_IMPLEMENTED(CreateOTFSInterface, IOTFS);
-  EXPECT_FACTORY_NOT_IMPLEMENTED(CreatePollingRateInterface, IPollingRate);
   EXPECT_FACTORY_NOT_IMPLEMENTED(CreateSensorRomSwitchingInterface, ISensorRomSwitching);
 #undef EXPECT_FACTORY_NOT_IMPLEMENTED
 }

@@ -1,0 +1,9 @@
+# Windows tests of the feature objects against the emulated mouse (QuillfernEmulator.exe,
+# built beside them), in this process.
+quill_test(objects_feature_tests
+  SOURCES
+    win/test_support.cpp
+    win/feature_fixture.cpp
+    win/feature_performance_test.cpp
+  LIBS quill_objects_win quill_emulator_testsupport)
+add_dependencies(objects_feature_tests TorvoMiddlewareServer)
