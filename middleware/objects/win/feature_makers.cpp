@@ -1,7 +1,12 @@
 // Which function makes the feature object of each slot. Add a kind by including its header and
 // putting its maker in the table; kinds left null answer E_NOTIMPL.
 #include "middleware/objects/win/feature_slots.h"
+#include "middleware/objects/win/features/battery.h"
+#include "middleware/objects/win/features/default_mode.h"
+#include "middleware/objects/win/features/otfs.h"
 #include "middleware/objects/win/features/polling_rate.h"
+#include "middleware/objects/win/features/sensor_rom_switching.h"
+#include "middleware/objects/win/features/wireless_distance.h"
 
 namespace quill::server {
 
@@ -10,13 +15,13 @@ const FeatureMakerTable& ProductFeatureMakers() {
       /* kProfile            */ nullptr,
       /* kMacroHandling      */ nullptr,
       /* kUserAction         */ nullptr,
-      /* kDefaultMode        */ nullptr,
-      /* kWirelessDistance   */ nullptr,
-      /* kBattery            */ nullptr,
+      /* kDefaultMode        */ &MakeFeature<CDefaultMode>,
+      /* kWirelessDistance   */ &MakeFeature<CWirelessDistance>,
+      /* kBattery            */ &MakeFeature<CBattery>,
       /* kMeridex            */ nullptr,
-      /* kOTFS               */ nullptr,
+      /* kOTFS               */ &MakeFeature<COTFS>,
       /* kPollingRate        */ &MakeFeature<CPollingRate>,
-      /* kSensorRomSwitching */ nullptr,
+      /* kSensorRomSwitching */ &MakeFeature<CSensorRomSwitching>,
   };
   return kMakers;
 }

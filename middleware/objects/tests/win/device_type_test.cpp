@@ -92,12 +92,7 @@ TEST_F(EntryObjectTest, FactoriesWithoutAFeatureObjectAnswerNotImplemented) {
   EXPECT_FACTORY_NOT_IMPLEMENTED(CreateProfileInterface, IProfile);
   EXPECT_FACTORY_NOT_IMPLEMENTED(CreateMacroHandlingInterface, IMacroHandling);
   EXPECT_FACTORY_NOT_IMPLEMENTED(CreateUserActionInterface, IUserAction);
-  EXPECT_FACTORY_NOT_IMPLEMENTED(CreateDefaultModeInterface, IDefaultMode);
-  EXPECT_FACTORY_NOT_IMPLEMENTED(CreateWirelessDistanceInterface, IWirelessDistance);
-  EXPECT_FACTORY_NOT_IMPLEMENTED(CreateBatteryInterface, IBattery);
   EXPECT_FACTORY_NOT_IMPLEMENTED(CreateMeridexInterface, IMeridex);
-  EXPECT_FACTORY_NOT_IMPLEMENTED(CreateOTFSInterface, IOTFS);
-  EXPECT_FACTORY_NOT_IMPLEMENTED(CreateSensorRomSwitchingInterface, ISensorRomSwitching);
 #undef EXPECT_FACTORY_NOT_IMPLEMENTED
 }
 
