@@ -79,22 +79,16 @@ HResult CollectionStore::DeleteItem(std::u16string_view name) {
 
 HResult RefCountedStore::ReadRefCount(std::u16string_view name, int32_t& count) {
   count = 0;
-  std::unique_ptr<RegistryKey> item;
-  HResult hr = OpenItem(name, item);
-  if (Failed(hr)) return hr;
-  hr = ReadDword(*item, kRefCountValue, count);
+  const HResult hr = ReadItem(name, [&](RegistryKey& item) { return ReadDword(item, kRefCountValue, count); });
   if (count < 0) count = 0;
   return hr;
 }
 
 HResult RefCountedStore::WriteRefCount(std::u16string_view name, int32_t count) {
   if (count < 0) return kE_INVALIDARG;
-  std::unique_ptr<RegistryKey> item;
-  const HResult hr = OpenItem(name, item);
-  if (Failed(hr)) return hr;
   ValueList values;
   AddDword(values, kRefCountValue, count);
-  return WriteValues(*item, values);
+  return ReadItem(name, [&](RegistryKey& item) { return WriteValues(item, values); });
 }
 
 HResult RefCountedStore::KeptRefCount(std::u16string_view name, int32_t& count, bool& exists) {
@@ -105,12 +99,16 @@ HResult RefCountedStore::KeptRefCount(std::u16string_view name, int32_t& count, 
   return hr;
 }
 
-HResult RefCountedStore::DeleteUnreferenced(std::u16string_view name) {
+HResult RefCountedStore::CheckUnreferenced(std::u16string_view name) {
   int32_t count = 0;
   const HResult hr = ReadRefCount(name, count);
   if (Failed(hr)) return hr;
-  if (count != 0) return kE_FAIL;
-  return DeleteItem(name);
+  return count == 0 ? kS_OK : kE_FAIL;
+}
+
+HResult RefCountedStore::DeleteUnreferenced(std::u16string_view name) {
+  const HResult hr = CheckUnreferenced(name);
+  return Failed(hr) ? hr : DeleteItem(name);
 }
 
 }  // namespace quill::storage

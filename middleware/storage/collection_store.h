@@ -34,9 +34,29 @@ class CollectionStore {
   static HResult OpenCollection(RegistryKey& machine, std::u16string_view device_key_name,
                                 std::u16string_view suffix, std::unique_ptr<RegistryKey>& key);
 
+  // Opens the collection key and builds a store of type Store on it (Store befriends
+  // CollectionStore for its constructor).
+  template <class Store>
+  static HResult Build(RegistryKey& machine, std::u16string_view device_key_name, std::u16string_view suffix,
+                       std::unique_ptr<Store>& store) {
+    store.reset();
+    std::unique_ptr<RegistryKey> key;
+    const HResult hr = OpenCollection(machine, device_key_name, suffix, key);
+    if (Failed(hr)) return hr;
+    store.reset(new Store(std::move(key), std::u16string(device_key_name)));
+    return kS_OK;
+  }
+
   // Opens an existing item. E_FAIL when it is not stored, kE_INVALID_NAME for a name that
   // cannot be an item's.
   HResult OpenItem(std::u16string_view name, std::unique_ptr<RegistryKey>& item);
+  // Opens the item and hands it to `read` (HResult(RegistryKey&)).
+  template <class Reader>
+  HResult ReadItem(std::u16string_view name, Reader&& read) {
+    std::unique_ptr<RegistryKey> item;
+    const HResult hr = OpenItem(name, item);
+    return Failed(hr) ? hr : read(*item);
+  }
   // Replaces the item by one holding exactly `values`. When a write fails the partial item is
   // removed and, given `previous`, the item is written back as it was.
   HResult RewriteItem(std::u16string_view name, const ValueList& values, const ValueList* previous);
@@ -62,8 +82,27 @@ class RefCountedStore : public CollectionStore {
 
   // The count a re-saved item keeps: its "RefCount" when stored (`exists` true), else 0.
   HResult KeptRefCount(std::u16string_view name, int32_t& count, bool& exists);
-  // Removes an item nothing refers to; E_FAIL while its "RefCount" is not 0.
+  // S_OK when the item is stored and nothing refers to it; E_FAIL while its "RefCount" is
+  // not 0.
+  HResult CheckUnreferenced(std::u16string_view name);
+  // Removes an item nothing refers to.
   HResult DeleteUnreferenced(std::u16string_view name);
+
+  // Stores `record` as the values `values_of(kept count, record)`; when the item was stored and
+  // still loads (`self.Load`), a failed write puts it back.
+  template <class Store, class Record>
+  HResult SaveKeepingRefCount(Store& self, std::u16string_view name, const Record& record,
+                              ValueList (*values_of)(int32_t, const Record&)) {
+    int32_t ref_count = 0;
+    bool exists = false;
+    const HResult hr = KeptRefCount(name, ref_count, exists);
+    if (Failed(hr)) return hr;
+    Record old;
+    ValueList previous;
+    const bool keep_previous = exists && Succeeded(self.Load(name, old));
+    if (keep_previous) previous = values_of(ref_count, old);
+    return RewriteItem(name, values_of(ref_count, record), keep_previous ? &previous : nullptr);
+  }
 };
 
 // "RefCount", the value every counted item begins with.

@@ -75,34 +75,32 @@ HResult ElementWriter::Finish(std::u16string& text) {
   return kS_OK;
 }
 
-std::vector<std::u16string_view> SplitTags(std::u16string_view text) {
-  std::vector<std::u16string_view> tags;
+namespace {
+
+// The texts between `open` and the next `close`, in order, at most `limit` of them; an opening
+// without its close ends the list.
+std::vector<std::u16string_view> Enclosed(std::u16string_view text, char16_t open, char16_t close, size_t limit) {
+  std::vector<std::u16string_view> found;
   size_t pos = 0;
-  while (true) {
-    const size_t open = text.find(u'<', pos);
-    if (open == std::u16string_view::npos) break;
-    const size_t close = text.find(u'>', open + 1);
-    if (close == std::u16string_view::npos) break;
-    tags.push_back(text.substr(open + 1, close - open - 1));
-    pos = close + 1;
+  while (found.size() < limit) {
+    const size_t begin = text.find(open, pos);
+    if (begin == std::u16string_view::npos) break;
+    const size_t end = text.find(close, begin + 1);
+    if (end == std::u16string_view::npos) break;
+    found.push_back(text.substr(begin + 1, end - begin - 1));
+    pos = end + 1;
   }
-  return tags;
+  return found;
 }
+
+}  // namespace
+
+std::vector<std::u16string_view> SplitTags(std::u16string_view text) { return Enclosed(text, u'<', u'>', SIZE_MAX); }
 
 std::u16string_view TagWord(std::u16string_view tag) { return tag.substr(0, tag.find(u' ')); }
 
 std::vector<std::u16string_view> QuotedStrings(std::u16string_view text, size_t limit) {
-  std::vector<std::u16string_view> strings;
-  size_t pos = 0;
-  while (strings.size() < limit) {
-    const size_t open = text.find(u'"', pos);
-    if (open == std::u16string_view::npos) break;
-    const size_t close = text.find(u'"', open + 1);
-    if (close == std::u16string_view::npos) break;
-    strings.push_back(text.substr(open + 1, close - open - 1));
-    pos = close + 1;
-  }
-  return strings;
+  return Enclosed(text, u'"', u'"', limit);
 }
 
 std::u16string_view FirstQuoted(std::u16string_view text) {

@@ -33,11 +33,8 @@ GroupStore::GroupStore(std::unique_ptr<RegistryKey> key, std::u16string device_k
 
 HResult GroupStore::LoadNumMembers(std::u16string_view group, int32_t& count) {
   count = 0;
-  std::unique_ptr<RegistryKey> item;
-  HResult hr = OpenItem(group, item);
-  if (Failed(hr)) return hr;
   uint32_t stored = 0;
-  hr = ReadCount(*item, count_value_, stored);
+  const HResult hr = ReadItem(group, [&](RegistryKey& item) { return ReadCount(item, count_value_, stored); });
   if (Succeeded(hr)) count = static_cast<int32_t>(stored);
   return hr;
 }
@@ -46,14 +43,13 @@ HResult GroupStore::LoadMembers(std::u16string_view group, int32_t count,
                                 std::vector<std::u16string>& members) {
   members.clear();
   if (count < 0) return kE_INVALIDARG;
-  std::unique_ptr<RegistryKey> item;
-  HResult hr = OpenItem(group, item);
-  if (Failed(hr)) return hr;
-  uint32_t stored = 0;
-  hr = ReadCount(*item, count_value_, stored);
-  if (Failed(hr)) return hr;
-  if (stored < static_cast<uint32_t>(count)) return kE_FAIL;
-  return ReadMemberNames(*item, static_cast<uint32_t>(count), members);
+  return ReadItem(group, [&](RegistryKey& item) {
+    uint32_t stored = 0;
+    const HResult hr = ReadCount(item, count_value_, stored);
+    if (Failed(hr)) return hr;
+    if (stored < static_cast<uint32_t>(count)) return kE_FAIL;
+    return ReadMemberNames(item, static_cast<uint32_t>(count), members);
+  });
 }
 
 HResult GroupStore::LoadAll(RegistryKey& item, std::vector<std::u16string>& members) {
@@ -80,13 +76,13 @@ HResult GroupStore::Save(std::u16string_view group, const std::vector<std::u16st
   for (const std::u16string& member : members) {
     if (Failed(hr = CheckItemName(member))) return hr;
   }
-  std::unique_ptr<RegistryKey> item;
   std::vector<std::u16string> old;
-  hr = OpenItem(group, item);
-  const bool exists = Succeeded(hr);
-  if (exists) hr = LoadAll(*item, old);
-  item.reset();
-  if (Failed(hr) && hr != kE_FAIL) return hr;
+  bool exists = false;
+  hr = ReadItem(group, [&](RegistryKey& item) {
+    exists = true;
+    return LoadAll(item, old);
+  });
+  if (Failed(hr) && (exists || hr != kE_FAIL)) return hr;
 
   RefCountChanges changes;
   for (const std::u16string& member : old) changes.Release(*members_, member);
@@ -99,11 +95,8 @@ HResult GroupStore::Save(std::u16string_view group, const std::vector<std::u16st
 }
 
 HResult GroupStore::Delete(std::u16string_view group) {
-  std::unique_ptr<RegistryKey> item;
   std::vector<std::u16string> old;
-  HResult hr = OpenItem(group, item);
-  if (Succeeded(hr)) hr = LoadAll(*item, old);
-  item.reset();
+  HResult hr = ReadItem(group, [&](RegistryKey& item) { return LoadAll(item, old); });
   if (Failed(hr)) return hr;
   RefCountChanges changes;
   for (const std::u16string& member : old) changes.Release(*members_, member);
@@ -113,30 +106,28 @@ HResult GroupStore::Delete(std::u16string_view group) {
   return hr;
 }
 
+template <class Group, class Members>
+HResult GroupStore::BuildGroup(RegistryKey& machine, std::u16string_view device_key_name, std::u16string_view suffix,
+                               std::u16string_view count_value, std::unique_ptr<Group>& store) {
+  store.reset();
+  std::unique_ptr<Members> members;
+  std::unique_ptr<RegistryKey> key;
+  HResult hr = Members::Create(machine, device_key_name, members);
+  if (Succeeded(hr)) hr = OpenCollection(machine, device_key_name, suffix, key);
+  if (Failed(hr)) return hr;
+  store.reset(new Group(std::move(key), std::u16string(device_key_name), count_value, std::move(members)));
+  return kS_OK;
+}
+
 HResult ProfileGroupStore::Create(RegistryKey& machine, std::u16string_view device_key_name,
                                   std::unique_ptr<ProfileGroupStore>& store) {
-  store.reset();
-  std::unique_ptr<ProfileStore> profiles;
-  std::unique_ptr<RegistryKey> key;
-  HResult hr = ProfileStore::Create(machine, device_key_name, profiles);
-  if (Succeeded(hr)) hr = OpenCollection(machine, device_key_name, kProfileGroupsSuffix, key);
-  if (Failed(hr)) return hr;
-  store.reset(new ProfileGroupStore(std::move(key), std::u16string(device_key_name),
-                                    kNumProfilesValue, std::move(profiles)));
-  return kS_OK;
+  return BuildGroup<ProfileGroupStore, ProfileStore>(machine, device_key_name, kProfileGroupsSuffix,
+                                                     kNumProfilesValue, store);
 }
 
 HResult SpellBookStore::Create(RegistryKey& machine, std::u16string_view device_key_name,
                                std::unique_ptr<SpellBookStore>& store) {
-  store.reset();
-  std::unique_ptr<MacroStore> macros;
-  std::unique_ptr<RegistryKey> key;
-  HResult hr = MacroStore::Create(machine, device_key_name, macros);
-  if (Succeeded(hr)) hr = OpenCollection(machine, device_key_name, kSpellBooksSuffix, key);
-  if (Failed(hr)) return hr;
-  store.reset(new SpellBookStore(std::move(key), std::u16string(device_key_name),
-                                 kNumMacrosValue, std::move(macros)));
-  return kS_OK;
+  return BuildGroup<SpellBookStore, MacroStore>(machine, device_key_name, kSpellBooksSuffix, kNumMacrosValue, store);
 }
 
 }  // namespace quill::storage

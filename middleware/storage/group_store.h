@@ -31,6 +31,10 @@ class GroupStore : public CollectionStore {
   GroupStore(std::unique_ptr<RegistryKey> key, std::u16string device_key_name,
              std::u16string_view count_value, std::unique_ptr<RefCountedStore> members);
   RefCountedStore& member_store() { return *members_; }
+  // Creates the member store, then a group store of type Group on the collection `suffix`.
+  template <class Group, class Members>
+  static HResult BuildGroup(RegistryKey& machine, std::u16string_view device_key_name, std::u16string_view suffix,
+                            std::u16string_view count_value, std::unique_ptr<Group>& store);
 
  private:
   HResult LoadAll(RegistryKey& item, std::vector<std::u16string>& members);
@@ -48,6 +52,7 @@ class ProfileGroupStore : public GroupStore {
   ProfileStore& profiles() { return static_cast<ProfileStore&>(member_store()); }
 
  private:
+  friend class GroupStore;
   using GroupStore::GroupStore;
 };
 
@@ -59,6 +64,7 @@ class SpellBookStore : public GroupStore {
   MacroStore& macros() { return static_cast<MacroStore&>(member_store()); }
 
  private:
+  friend class GroupStore;
   using GroupStore::GroupStore;
 };
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "middleware/storage/registry_key.h"
+#include "middleware/storage/store_names.h"
 
 namespace quill::storage {
 
@@ -37,5 +38,27 @@ HResult ReadString(RegistryKey& key, std::u16string_view name, size_t max_units,
 // REG_BINARY at its real size; one larger than `max_size`, the largest its layout allows, is
 // kE_INVALID_DATA.
 HResult ReadBinary(RegistryKey& key, std::u16string_view name, size_t max_size, std::vector<uint8_t>& data);
+
+// The REG_BINARY values "0000", "0001", … of `count` entries, each at most `max_size` bytes,
+// decoded by `decode` (HResult(std::span<const uint8_t>, Entry&)). The count is not trusted for
+// the allocation: entries are read until one is missing.
+template <class Entry, class Decode>
+HResult ReadIndexedEntries(RegistryKey& key, uint32_t count, size_t max_size, Decode&& decode,
+                           std::vector<Entry>& entries) {
+  entries.clear();
+  entries.reserve(count < 4096 ? count : 4096);
+  for (uint32_t i = 0; i < count; ++i) {
+    std::vector<uint8_t> bytes;
+    Entry entry;
+    HResult hr = ReadBinary(key, IndexedValueName(i), max_size, bytes);
+    if (Succeeded(hr)) hr = decode(bytes, entry);
+    if (Failed(hr)) {
+      entries.clear();
+      return hr;
+    }
+    entries.push_back(std::move(entry));
+  }
+  return kS_OK;
+}
 
 }  // namespace quill::storage

@@ -1,7 +1,5 @@
 #include "middleware/storage/macro_store.h"
 
-#include <algorithm>
-
 #include "middleware/storage/store_names.h"
 #include "middleware/storage/value_codec.h"
 
@@ -28,59 +26,39 @@ ValueList MacroValues(int32_t ref_count, const MacroRecord& macro) {
 
 HResult MacroStore::Create(RegistryKey& machine, std::u16string_view device_key_name,
                            std::unique_ptr<MacroStore>& store) {
-  store.reset();
-  std::unique_ptr<RegistryKey> key;
-  const HResult hr = OpenCollection(machine, device_key_name, kMacrosSuffix, key);
-  if (Failed(hr)) return hr;
-  store.reset(new MacroStore(std::move(key), std::u16string(device_key_name)));
-  return kS_OK;
+  return Build(machine, device_key_name, kMacrosSuffix, store);
 }
 
 HResult MacroStore::Save(std::u16string_view name, const MacroRecord& macro) {
-  HResult hr = CheckItemName(name);
+  const HResult hr = CheckItemName(name);
   if (Failed(hr)) return hr;
   if (macro.icon_file.size() > kMaxIconFileLength ||
       macro.icon_file.find(u'\0') != std::u16string::npos ||
       macro.elements.size() > static_cast<size_t>(INT32_MAX)) {
     return kE_INVALIDARG;
   }
-  int32_t ref_count = 0;
-  bool exists = false;
-  hr = KeptRefCount(name, ref_count, exists);
-  if (Failed(hr)) return hr;
-  MacroRecord old;
-  ValueList previous;
-  const bool keep_previous = exists && Succeeded(Load(name, old));
-  if (keep_previous) previous = MacroValues(ref_count, old);
-  return RewriteItem(name, MacroValues(ref_count, macro), keep_previous ? &previous : nullptr);
+  return SaveKeepingRefCount(*this, name, macro, MacroValues);
 }
 
 HResult MacroStore::Load(std::u16string_view name, MacroRecord& macro) {
   macro = MacroRecord{};
-  std::unique_ptr<RegistryKey> item;
-  HResult hr = OpenItem(name, item);
-  if (Failed(hr)) return hr;
-  MacroRecord loaded;
-  uint32_t count = 0;
-  if (Failed(hr = ReadDword(*item, kVersionValue, loaded.version)) ||
-      Failed(hr = ReadDword(*item, kOptionsValue, loaded.options)) ||
-      Failed(hr = ReadDword(*item, kTypeValue, loaded.type)) ||
-      Failed(hr = ReadDword(*item, kRepeatValue, loaded.repeat)) ||
-      Failed(hr = ReadString(*item, kIconFileValue, kMaxIconFileLength, loaded.icon_file)) ||
-      Failed(hr = ReadCount(*item, kNumElementsValue, count))) {
-    return hr;
-  }
-  loaded.elements.reserve(std::min<uint32_t>(count, 4096));
-  for (uint32_t i = 0; i < count; ++i) {
-    std::vector<uint8_t> bytes;
-    MacroElement element;
-    hr = ReadBinary(*item, IndexedValueName(i), kRecordSize, bytes);
-    if (Succeeded(hr)) hr = DecodeElement(bytes, element);
+  return ReadItem(name, [&](RegistryKey& item) {
+    MacroRecord loaded;
+    uint32_t count = 0;
+    HResult hr;
+    if (Failed(hr = ReadDword(item, kVersionValue, loaded.version)) ||
+        Failed(hr = ReadDword(item, kOptionsValue, loaded.options)) ||
+        Failed(hr = ReadDword(item, kTypeValue, loaded.type)) ||
+        Failed(hr = ReadDword(item, kRepeatValue, loaded.repeat)) ||
+        Failed(hr = ReadString(item, kIconFileValue, kMaxIconFileLength, loaded.icon_file)) ||
+        Failed(hr = ReadCount(item, kNumElementsValue, count))) {
+      return hr;
+    }
+    hr = ReadIndexedEntries(item, count, kRecordSize, DecodeElement, loaded.elements);
     if (Failed(hr)) return hr;
-    loaded.elements.push_back(element);
-  }
-  macro = std::move(loaded);
-  return kS_OK;
+    macro = std::move(loaded);
+    return kS_OK;
+  });
 }
 
 HResult MacroStore::Delete(std::u16string_view name) { return DeleteUnreferenced(name); }

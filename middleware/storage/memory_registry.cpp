@@ -106,39 +106,11 @@ class MemoryKey final : public RegistryKey {
       : state_(std::move(state)), node_(std::move(node)) {}
 
   HResult CreateSubkey(std::u16string_view path, std::unique_ptr<RegistryKey>& key) override {
-    key.reset();
-    if (node_->deleted) return HResultFromWin32(kErrorKeyDeleted);
-    if (uint32_t e = state_->Fault(RegistryOperation::kCreateSubkey, *node_, path)) return HResultFromWin32(e);
-    std::vector<std::u16string_view> parts;
-    if (!SplitPath(path, parts)) return HResultFromWin32(kErrorInvalidParameter);
-    std::shared_ptr<Node> node = node_;
-    for (std::u16string_view part : parts) {
-      auto it = node->LowerBound(part);
-      if (it == node->children.end() || CompareFolded((*it)->name, part) != 0) {
-        auto child = std::make_shared<Node>();
-        child->name = std::u16string(part);
-        child->parent = node.get();
-        it = node->children.insert(it, std::move(child));
-      }
-      node = *it;
-    }
-    key = std::make_unique<MemoryKey>(state_, std::move(node));
-    return kS_OK;
+    return Reach(RegistryOperation::kCreateSubkey, path, key);
   }
 
   HResult OpenSubkey(std::u16string_view path, std::unique_ptr<RegistryKey>& key) override {
-    key.reset();
-    if (node_->deleted) return HResultFromWin32(kErrorKeyDeleted);
-    if (uint32_t e = state_->Fault(RegistryOperation::kOpenSubkey, *node_, path)) return HResultFromWin32(e);
-    std::vector<std::u16string_view> parts;
-    if (!SplitPath(path, parts)) return HResultFromWin32(kErrorInvalidParameter);
-    std::shared_ptr<Node> node = node_;
-    for (std::u16string_view part : parts) {
-      node = node->Child(part);
-      if (!node) return HResultFromWin32(kErrorFileNotFound);
-    }
-    key = std::make_unique<MemoryKey>(state_, std::move(node));
-    return kS_OK;
+    return Reach(RegistryOperation::kOpenSubkey, path, key);
   }
 
   HResult DeleteSubkey(std::u16string_view name) override {
@@ -216,6 +188,29 @@ class MemoryKey final : public RegistryKey {
   }
 
  private:
+  // Walks `path` down from this key; kCreateSubkey adds the keys that are missing.
+  HResult Reach(RegistryOperation op, std::u16string_view path, std::unique_ptr<RegistryKey>& key) {
+    key.reset();
+    if (node_->deleted) return HResultFromWin32(kErrorKeyDeleted);
+    if (uint32_t e = state_->Fault(op, *node_, path)) return HResultFromWin32(e);
+    std::vector<std::u16string_view> parts;
+    if (!SplitPath(path, parts)) return HResultFromWin32(kErrorInvalidParameter);
+    std::shared_ptr<Node> node = node_;
+    for (std::u16string_view part : parts) {
+      auto it = node->LowerBound(part);
+      if (it == node->children.end() || CompareFolded((*it)->name, part) != 0) {
+        if (op != RegistryOperation::kCreateSubkey) return HResultFromWin32(kErrorFileNotFound);
+        auto child = std::make_shared<Node>();
+        child->name = std::u16string(part);
+        child->parent = node.get();
+        it = node->children.insert(it, std::move(child));
+      }
+      node = *it;
+    }
+    key = std::make_unique<MemoryKey>(state_, std::move(node));
+    return kS_OK;
+  }
+
   std::shared_ptr<State> state_;
   std::shared_ptr<Node> node_;
 };

@@ -1,7 +1,5 @@
 #include "middleware/storage/profile_store.h"
 
-#include <algorithm>
-
 #include "middleware/storage/ref_count_changes.h"
 #include "middleware/storage/storage_errors.h"
 #include "middleware/storage/store_names.h"
@@ -52,15 +50,8 @@ HResult LoadProfileItem(RegistryKey& item, ProfileRecord& profile) {
       Failed(hr = ReadCount(item, kNumMappingsValue, count))) {
     return hr;
   }
-  loaded.mappings.reserve(std::min<uint32_t>(count, 4096));
-  for (uint32_t i = 0; i < count; ++i) {
-    std::vector<uint8_t> bytes;
-    ButtonMapping mapping;
-    hr = ReadBinary(item, IndexedValueName(i), kMaxMappingValueSize, bytes);
-    if (Succeeded(hr)) hr = DecodeMapping(bytes, mapping);
-    if (Failed(hr)) return hr;
-    loaded.mappings.push_back(std::move(mapping));
-  }
+  hr = ReadIndexedEntries(item, count, kMaxMappingValueSize, DecodeMapping, loaded.mappings);
+  if (Failed(hr)) return hr;
   profile = std::move(loaded);
   return kS_OK;
 }
@@ -70,11 +61,10 @@ HResult LoadProfileItem(RegistryKey& item, ProfileRecord& profile) {
 HResult ProfileStore::Create(RegistryKey& machine, std::u16string_view device_key_name,
                              std::unique_ptr<ProfileStore>& store) {
   store.reset();
-  std::unique_ptr<RegistryKey> key;
-  HResult hr = OpenCollection(machine, device_key_name, kProfilesSuffix, key);
-  if (Failed(hr)) return hr;
-  std::unique_ptr<ProfileStore> created(new ProfileStore(std::move(key), std::u16string(device_key_name)));
-  if (Failed(hr = MacroStore::Create(machine, device_key_name, created->macros_)) ||
+  HResult hr;
+  std::unique_ptr<ProfileStore> created;
+  if (Failed(hr = Build(machine, device_key_name, kProfilesSuffix, created)) ||
+      Failed(hr = MacroStore::Create(machine, device_key_name, created->macros_)) ||
       Failed(hr = UserActionStore::Create(machine, device_key_name, created->user_actions_))) {
     return hr;
   }
@@ -84,10 +74,7 @@ HResult ProfileStore::Create(RegistryKey& machine, std::u16string_view device_ke
 
 HResult ProfileStore::Load(std::u16string_view name, ProfileRecord& profile) {
   profile = ProfileRecord{};
-  std::unique_ptr<RegistryKey> item;
-  const HResult hr = OpenItem(name, item);
-  if (Failed(hr)) return hr;
-  return LoadProfileItem(*item, profile);
+  return ReadItem(name, [&](RegistryKey& item) { return LoadProfileItem(item, profile); });
 }
 
 void ProfileStore::CountReferences(const ProfileRecord& profile, bool raise, RefCountChanges& changes) {
@@ -137,21 +124,13 @@ HResult ProfileStore::Replace(std::u16string_view name) {
 }
 
 HResult ProfileStore::Delete(std::u16string_view name) {
-  int32_t ref_count = 0;
-  const HResult hr = ReadRefCount(name, ref_count);
-  if (Failed(hr)) return hr;
-  if (ref_count != 0) return kE_FAIL;
-  return Replace(name);
+  const HResult hr = CheckUnreferenced(name);
+  return Failed(hr) ? hr : Replace(name);
 }
 
 HResult PrivateProfileStore::Create(RegistryKey& machine, std::u16string_view device_key_name,
                                     std::unique_ptr<PrivateProfileStore>& store) {
-  store.reset();
-  std::unique_ptr<RegistryKey> key;
-  const HResult hr = OpenCollection(machine, device_key_name, kPrivateProfilesSuffix, key);
-  if (Failed(hr)) return hr;
-  store.reset(new PrivateProfileStore(std::move(key), std::u16string(device_key_name)));
-  return kS_OK;
+  return Build(machine, device_key_name, kPrivateProfilesSuffix, store);
 }
 
 HResult PrivateProfileStore::Save(std::u16string_view name, const ProfileRecord& profile) {
@@ -165,10 +144,7 @@ HResult PrivateProfileStore::Save(std::u16string_view name, const ProfileRecord&
 
 HResult PrivateProfileStore::Load(std::u16string_view name, ProfileRecord& profile) {
   profile = ProfileRecord{};
-  std::unique_ptr<RegistryKey> item;
-  const HResult hr = OpenItem(name, item);
-  if (Failed(hr)) return hr;
-  return LoadProfileItem(*item, profile);
+  return ReadItem(name, [&](RegistryKey& item) { return LoadProfileItem(item, profile); });
 }
 
 }  // namespace quill::storage

@@ -36,6 +36,7 @@ class ProfileStore : public RefCountedStore {
   UserActionStore& user_actions() { return *user_actions_; }
 
  private:
+  friend class CollectionStore;
   using RefCountedStore::RefCountedStore;
   // Adds a release (or raise) of every macro and user action the profile names.
   void CountReferences(const ProfileRecord& profile, bool raise, RefCountChanges& changes);
@@ -54,6 +55,7 @@ class PrivateProfileStore : public CollectionStore {
   HResult Load(std::u16string_view name, ProfileRecord& profile);
 
  private:
+  friend class CollectionStore;
   using CollectionStore::CollectionStore;
 };
 

@@ -21,6 +21,7 @@ class UserActionStore : public RefCountedStore {
   HResult Delete(std::u16string_view name);
 
  private:
+  friend class CollectionStore;
   using RefCountedStore::RefCountedStore;
 };
 
