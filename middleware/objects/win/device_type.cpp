@@ -12,6 +12,7 @@ CDeviceType::CDeviceType(DeviceTypeCore::HandlerMaker make_handler,
     : makers_(makers), core_(std::move(make_handler), this) {}
 
 CDeviceType::~CDeviceType() {
+  *lifetime_ = nullptr;  // feature objects that are still held see that the device type is gone
   // The handler goes first, then the slot objects; the sinks go with the connection point.
   core_.Close();
   for (com::ComPtr<IUnknown>& slot : slots_) slot.Reset();

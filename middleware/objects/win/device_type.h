@@ -4,6 +4,7 @@
 #include <ServerLib.h>
 
 #include <array>
+#include <memory>
 
 #include "middleware/objects/device_type_core.h"
 #include "middleware/objects/win/com/com_object.h"
@@ -26,6 +27,9 @@ class CDeviceType final
   uint16_t pid() const { return core_.pid(); }
   // The object kept in a slot (null when there is none), e.g. the cached IMeridex.
   IUnknown* SlotObject(FeatureSlot slot) const;
+  // Shared with feature objects, which may outlive this object when a client keeps them: holds
+  // this object while it lives and null from the start of its destruction.
+  const std::shared_ptr<CDeviceType*>& LifetimeHandle() const { return lifetime_; }
 
   // IDeviceType
   STDMETHODIMP OpenDeviceInterface(USHORT usPid) override;
@@ -62,6 +66,7 @@ class CDeviceType final
   // The last IPollingRate handed out; not owned, may be gone, never dereferenced.
   IPollingRate* last_polling_rate_ = nullptr;
   DeviceTypeCore core_;
+  std::shared_ptr<CDeviceType*> lifetime_ = std::make_shared<CDeviceType*>(this);
 };
 
 }  // namespace quill::server

@@ -3,6 +3,7 @@
 #include "middleware/objects/win/feature_slots.h"
 #include "middleware/objects/win/features/battery.h"
 #include "middleware/objects/win/features/default_mode.h"
+#include "middleware/objects/win/features/meridex.h"
 #include "middleware/objects/win/features/otfs.h"
 #include "middleware/objects/win/features/polling_rate.h"
 #include "middleware/objects/win/features/sensor_rom_switching.h"
@@ -18,7 +19,7 @@ const FeatureMakerTable& ProductFeatureMakers() {
       /* kDefaultMode        */ &MakeFeature<CDefaultMode>,
       /* kWirelessDistance   */ &MakeFeature<CWirelessDistance>,
       /* kBattery            */ &MakeFeature<CBattery>,
-      /* kMeridex            */ nullptr,
+      /* kMeridex            */ &MakeMeridex,
       /* kOTFS               */ &MakeFeature<COTFS>,
       /* kPollingRate        */ &MakeFeature<CPollingRate>,
       /* kSensorRomSwitching */ &MakeFeature<CSensorRomSwitching>,

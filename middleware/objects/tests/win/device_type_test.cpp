@@ -92,7 +92,6 @@ TEST_F(EntryObjectTest, FactoriesWithoutAFeatureObjectAnswerNotImplemented) {
   EXPECT_FACTORY_NOT_IMPLEMENTED(CreateProfileInterface, IProfile);
   EXPECT_FACTORY_NOT_IMPLEMENTED(CreateMacroHandlingInterface, IMacroHandling);
   EXPECT_FACTORY_NOT_IMPLEMENTED(CreateUserActionInterface, IUserAction);
-  EXPECT_FACTORY_NOT_IMPLEMENTED(CreateMeridexInterface, IMeridex);
 #undef EXPECT_FACTORY_NOT_IMPLEMENTED
 }
 

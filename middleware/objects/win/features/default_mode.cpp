@@ -5,8 +5,8 @@
 namespace quill::server {
 
 HRESULT CDefaultMode::SetDownloadMode(bool enter) {
-  return WithHandler([&](DriverHandler& channel) {
-    return device::SetDownloadMode(channel, owner().pid(), enter);
+  return WithDevice([&](CDeviceType& owner, DriverHandler& channel) {
+    return device::SetDownloadMode(channel, owner.pid(), enter);
   });
 }
 

@@ -1,8 +1,11 @@
-// What every feature object shares: the device type object it was made for (a plain pointer:
-// clients keep the device type object alive while they use its features) and the rule that a
-// device-backed method fails with E_FAIL, without traffic, while that object has no handler.
+// What every feature object shares: the device type object it was made for, held through that
+// object's lifetime handle, and the rules of a device-backed method: E_FAIL without traffic
+// while the device type object has no handler, E_HANDLE once it is gone (a client may keep a
+// feature object longer than its device type object).
 #pragma once
 #include <objbase.h>
+
+#include <memory>
 
 #include "middleware/objects/win/device_type.h"
 #include "middleware/transport/driver_handler.h"
@@ -11,19 +14,27 @@ namespace quill::server {
 
 class DeviceBound {
  protected:
-  explicit DeviceBound(CDeviceType& owner) : owner_(&owner) {}
+  explicit DeviceBound(CDeviceType& owner) : owner_(owner.LifetimeHandle()) {}
 
-  CDeviceType& owner() const { return *owner_; }
+  // Null once the device type object is gone.
+  CDeviceType* owner() const { return *owner_; }
 
-  // call(DriverHandler&) with the owner's handler; E_FAIL when there is none.
+  // call(CDeviceType&, DriverHandler&).
+  template <class Call>
+  HRESULT WithDevice(Call&& call) const {
+    CDeviceType* const owner = *owner_;
+    if (!owner) return E_HANDLE;
+    DriverHandler* const handler = owner->handler();
+    return handler ? static_cast<HRESULT>(call(*owner, *handler)) : E_FAIL;
+  }
+  // call(DriverHandler&).
   template <class Call>
   HRESULT WithHandler(Call&& call) const {
-    DriverHandler* const handler = owner_->handler();
-    return handler ? static_cast<HRESULT>(call(*handler)) : E_FAIL;
+    return WithDevice([&](CDeviceType&, DriverHandler& handler) { return call(handler); });
   }
 
  private:
-  CDeviceType* owner_;
+  std::shared_ptr<CDeviceType*> owner_;
 };
 
 }  // namespace quill::server

@@ -26,3 +26,23 @@ void ToTypelib(const device::DpiStageRecord& in, _stDpiStageType& out) {
 }
 
 }  // namespace quill::server
+
+namespace quill::server {
+
+device::ButtonMappingRecord FromTypelib(const _TButtonMappingInfo& in) {
+  device::ButtonMappingRecord out;
+  out.lButton = in.lButton;
+  out.mappingType = in.mappingType;
+  out.actionType = in.actionOrMacro.actionInfo.actionType;
+  for (size_t i = 0; i < out.info.size(); ++i) out.info[i] = in.actionOrMacro.actionInfo.info.alWords[i];
+  return out;
+}
+
+void ToTypelib(const device::ButtonMappingRecord& in, _TButtonMappingInfo& out) {
+  out.lButton = in.lButton;
+  out.mappingType = static_cast<_TButtonMappingType>(in.mappingType);
+  out.actionOrMacro.actionInfo.actionType = static_cast<_TButtonActionType>(in.actionType);
+  for (size_t i = 0; i < in.info.size(); ++i) out.actionOrMacro.actionInfo.info.alWords[i] = in.info[i];
+}
+
+}  // namespace quill::server

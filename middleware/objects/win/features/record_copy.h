@@ -18,3 +18,11 @@ device::DpiStageRecord FromTypelib(const _stDpiStageType& in);
 void ToTypelib(const device::DpiStageRecord& in, _stDpiStageType& out);
 
 }  // namespace quill::server
+
+namespace quill::server {
+
+// _TButtonMappingInfo: the union is read and written as its action (type and three words).
+device::ButtonMappingRecord FromTypelib(const _TButtonMappingInfo& in);
+void ToTypelib(const device::ButtonMappingRecord& in, _TButtonMappingInfo& out);
+
+}  // namespace quill::server
