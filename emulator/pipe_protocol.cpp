@@ -87,8 +87,8 @@ std::vector<uint8_t> AttributesRequest() { return MessageWriter().U8(uint8_t(Pip
 std::vector<uint8_t> SetFeatureRequest(const uint8_t* report, size_t size) {
   return MessageWriter().U8(uint8_t(PipeOp::kSetFeature)).U32(static_cast<uint32_t>(size)).Bytes(report, size).Take();
 }
-std::vector<uint8_t> GetFeatureRequest() {
-  return MessageWriter().U8(uint8_t(PipeOp::kGetFeature)).U32(kFeatureReportSize).Take();
+std::vector<uint8_t> GetFeatureRequest(size_t size) {
+  return MessageWriter().U8(uint8_t(PipeOp::kGetFeature)).U32(static_cast<uint32_t>(size)).Take();
 }
 std::vector<uint8_t> ControlRequest(const std::string& command_line) {
   return MessageWriter().U8(uint8_t(PipeOp::kControl)).Text(command_line).Take();

@@ -82,7 +82,7 @@ std::vector<uint8_t> OpenRequest(const std::u16string& path);
 std::vector<uint8_t> AttributesRequest();
 std::optional<HidAttributes> ParseAttributesReply(const std::vector<uint8_t>& reply);
 std::vector<uint8_t> SetFeatureRequest(const uint8_t* report, size_t size);
-std::vector<uint8_t> GetFeatureRequest();
+std::vector<uint8_t> GetFeatureRequest(size_t size = kFeatureReportSize);
 bool ParseGetFeatureReply(const std::vector<uint8_t>& reply, uint8_t* report, size_t size);
 std::vector<uint8_t> ControlRequest(const std::string& command_line);
 struct ControlReply {

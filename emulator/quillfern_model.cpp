@@ -508,8 +508,10 @@ std::string QuillfernModel::DescribeFaults() const {
     std::string line = "script ";
     line += kHex[command >> 4];
     line += kHex[command & 0xF];
-    for (size_t i = 0; i < script.statuses.size(); ++i)
-      line += (i ? "," : " ") + std::to_string(script.statuses[i]);
+    for (size_t i = 0; i < script.statuses.size(); ++i) {
+      line += i ? ',' : ' ';
+      line += std::to_string(script.statuses[i]);
+    }
     if (script.repeat) line += " repeat";
     out += line + "\n";
   }

@@ -78,8 +78,12 @@ std::string DpiList(const ProfileBlock& block) {
   const int count = std::min<int>(block[kBlockStageCount], kMaxDpiStages);
   for (int i = 0; i < count; ++i) {
     const unsigned x = DpiFromCode(block[kBlockStages + 2 * i]), y = DpiFromCode(block[kBlockStages + 2 * i + 1]);
-    out += " " + std::to_string(x);
-    if (x != y) out += "x" + std::to_string(y);
+    out += ' ';
+    out += std::to_string(x);
+    if (x != y) {
+      out += 'x';
+      out += std::to_string(y);
+    }
   }
   return out;
 }

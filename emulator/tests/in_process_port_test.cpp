@@ -1,6 +1,7 @@
 // The in-process HidPort: enumeration order, foreign interfaces and their counters, clients.
 #include <gtest/gtest.h>
 
+#include "emulator/hid_exchange.h"
 #include "emulator/in_process_port.h"
 #include "emulator/tests/report_helpers.h"
 #include "middleware/transport/device_ids.h"
@@ -9,21 +10,17 @@
 namespace quill::emu {
 namespace {
 
-std::vector<std::u16string> Enumerate(HidPort& port) {
-  std::vector<std::u16string> paths;
-  EXPECT_TRUE(port.BeginEnumeration());
+std::vector<std::u16string> Enumerate(InProcessPort& port) {
+  const std::vector<std::u16string> paths = ListInterfaces(port);
   std::u16string path;
-  for (uint32_t i = 0; port.InterfaceAt(i, path) == 0; ++i) paths.push_back(path);
+  EXPECT_TRUE(port.BeginEnumeration());
   EXPECT_EQ(port.InterfaceAt(static_cast<uint32_t>(paths.size()), path), kErrorNoMoreItems);
   port.EndEnumeration();
   return paths;
 }
 
 bool Exchange(HidDevice& device, const FeatureReport& request, FeatureReport& reply) {
-  if (!device.SetFeature(request.data(), request.size())) return false;
-  if (!device.GetFeature(reply.data(), reply.size())) return false;
-  const FeatureReport reset = MakeResetReport();
-  return device.SetFeature(reset.data(), reset.size());
+  return ExchangeReport(device, request, reply);
 }
 
 TEST(InProcessPortTest, EnumeratesForeignInterfacesAroundTheMouse) {
@@ -53,8 +50,8 @@ TEST(InProcessPortTest, ForeignInterfacesAnswerAttributesButNoFeatureReports) {
   EXPECT_EQ(attributes.vendor_id, kWineVirtualMouseVendor);
   FeatureReport reply{};
   EXPECT_FALSE(Exchange(*device, test::Read(kCmdDeviceInfo, 1), reply));
-  EXPECT_EQ(port.Counters(wine).set_features, 1u);
-  EXPECT_EQ(port.Counters(wine).FeatureReports(), 1u);
+  EXPECT_EQ(port.Counters(wine).set_features, 2u) << "the request and the reset report";
+  EXPECT_EQ(port.Counters(wine).get_features, 0u);
 
   EXPECT_FALSE(port.Open(locked));
   EXPECT_EQ(port.Counters(locked).failed_opens, 1u);
@@ -65,7 +62,7 @@ TEST(InProcessPortTest, ForeignInterfacesAnswerAttributesButNoFeatureReports) {
   const InterfaceCounters foreign = port.ForeignCounters();
   EXPECT_EQ(foreign.opens, 3u);
   EXPECT_EQ(foreign.attribute_reads, 2u);
-  EXPECT_EQ(foreign.FeatureReports(), 1u);
+  EXPECT_EQ(foreign.FeatureReports(), 2u);
   EXPECT_TRUE(model.LogEntries().empty()) << "nothing reached the mouse";
   EXPECT_EQ(port.OpenHandles(), 2u);
   device.reset();
