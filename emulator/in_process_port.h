@@ -65,6 +65,9 @@ class InProcessPort : public HidPort {
   // ---- the mouse (forwarded to the model) -------------------------------------------------
   QuillfernModel& Model() { return model_; }
   std::u16string MousePath() const { return model_.DevicePath(); }
+  // Gives the mouse a path of exactly `units` UTF-16 units (e.g. beyond the 126 of the
+  // transport's path field).
+  void SetMousePathLength(size_t units) { model_.SetDevicePath(QuillfernModel::MakeDevicePath(1, units)); }
   void Unplug() { model_.Unplug(); }
   void Replug(bool new_path) { model_.Replug(new_path); }
 

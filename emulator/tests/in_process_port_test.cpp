@@ -74,8 +74,8 @@ TEST(InProcessPortTest, ForeignInterfacesAnswerAttributesButNoFeatureReports) {
 
 TEST(InProcessPortTest, TheMouseAnswersThroughAnyLengthOfPath) {
   QuillfernModel model;
-  model.SetDevicePath(QuillfernModel::MakeDevicePath(3, 180));
   InProcessPort port(model, 42);
+  port.SetMousePathLength(180);
   const std::vector<std::u16string> listed = Enumerate(port);
   ASSERT_EQ(listed.size(), 1u);
   EXPECT_EQ(listed[0].size(), 180u);
