@@ -8,5 +8,6 @@ quill_test(objects_feature_tests
     win/feature_remaining_test.cpp
     win/feature_meridex_test.cpp
     win/feature_monitor_test.cpp
+    win/feature_macro_test.cpp
   LIBS quill_objects_win quill_emulator_testsupport)
 add_dependencies(objects_feature_tests TorvoMiddlewareServer)

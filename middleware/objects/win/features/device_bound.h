@@ -14,7 +14,19 @@ namespace quill::server {
 
 class DeviceBound {
  protected:
-  explicit DeviceBound(CDeviceType& owner) : owner_(owner.LifetimeHandle()) {}
+  explicit DeviceBound(CDeviceType& owner) : owner_(owner.LifetimeHandle()) { Remember(owner); }
+
+  // Binds to another device type object (IMeridexMacroManager::Bind and the like).
+  void Rebind(CDeviceType& owner) { owner_ = owner.LifetimeHandle(); }
+
+  // The device type object behind `device` when it is one of this module's, else null (a
+  // client may hand in an IDeviceType of another implementation).
+  static CDeviceType* DeviceTypeOf(IDeviceType* device) {
+    if (!device || !VtableOfDeviceType()) return nullptr;
+    return *reinterpret_cast<void* const*>(device) == VtableOfDeviceType()
+               ? static_cast<CDeviceType*>(device)
+               : nullptr;
+  }
 
   // Null once the device type object is gone.
   CDeviceType* owner() const { return *owner_; }
@@ -34,6 +46,14 @@ class DeviceBound {
   }
 
  private:
+  static const void*& VtableOfDeviceType() {
+    static const void* vtable = nullptr;
+    return vtable;
+  }
+  static void Remember(CDeviceType& owner) {
+    VtableOfDeviceType() = *reinterpret_cast<void* const*>(static_cast<IDeviceType*>(&owner));
+  }
+
   std::shared_ptr<CDeviceType*> owner_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "middleware/objects/device/memory_space.h"
 #include "middleware/objects/win/features/device_event_reaction.h"
+#include "middleware/objects/win/features/meridex_macro_manager.h"
 #include "middleware/objects/win/features/meridex_profile_manager.h"
 
 namespace quill::server {
@@ -48,6 +49,11 @@ STDMETHODIMP CMeridex::CreateInterfaceInstance(REFIID iid, IUnknown** ppInterfac
   if (IsEqualIID(iid, __uuidof(IMeridexProfileManager))) {
     return com::HandOut(com::MakeComObject<CMeridexProfileManager>(*device),
                         reinterpret_cast<IMeridexProfileManager**>(ppInterface));
+  }
+  if (IsEqualIID(iid, __uuidof(IMeridexMacroManager))) {
+    // A new manager with a cleared directory, bound to this object's device type.
+    return com::HandOut(com::MakeComObject<CMeridexMacroManager>(*device),
+                        reinterpret_cast<IMeridexMacroManager**>(ppInterface));
   }
   return E_NOINTERFACE;
 }
