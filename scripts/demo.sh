@@ -41,4 +41,9 @@ echo "== registering TorvoMiddlewareServer.dll"
 "$QUILL_WINE" regsvr32 /s "$(quill_winpath "$bin/TorvoMiddlewareServer.dll")" </dev/null
 
 echo "== QuillfernCli ${*:-info}"
-"$QUILL_WINE" "$bin/QuillfernCli.exe" "${@:-info}" </dev/null
+"$QUILL_WINE" "$bin/QuillfernCli.exe" "${@:-info}" </dev/null && status=0 || status=$?
+
+echo "== what the emulated mouse received (its request log)"
+"$QUILL_WINE" "$bin/QuillfernEmulator.exe" ctl --pipe "$pipe" log </dev/null
+"$QUILL_WINE" "$bin/QuillfernEmulator.exe" ctl --pipe "$pipe" log-check </dev/null
+exit $status
