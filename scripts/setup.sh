@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the builds, tests and demo need, when they are missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ clang googletest
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest
           g++-mingw-w64-x86-64-posix mingw-w64-tools
           wine64 libwine-dev wine64-tools
           xvfb xauth imagemagick libxml2-utils file)
@@ -14,5 +14,5 @@ if ((${#missing[@]})); then
   sudo_cmd=()
   [ "$(id -u)" = 0 ] || sudo_cmd=(sudo)
   "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
