@@ -28,6 +28,7 @@ class Cursor {
  public:
   explicit Cursor(std::span<const uint8_t> bytes) : bytes_(bytes) {}
   bool AtEnd() const { return at_ >= bytes_.size(); }
+  size_t position() const { return at_; }
   bool Peek(uint8_t& value) const {
     if (AtEnd()) return false;
     value = bytes_[at_];
@@ -89,6 +90,28 @@ HResult DecodeDelay(Cursor& in, MacroElementRecord& element) {
   return kS_OK;
 }
 
+// An action, then its delay when `with_delay`; `state` and `element` change only on success.
+HResult DecodeElementAt(Cursor& in, bool with_delay, uint8_t& button_state,
+                        MacroElementRecord& element) {
+  if (in.AtEnd()) return kE_FAIL;
+  uint8_t state = button_state;
+  MacroElementRecord decoded;
+  HResult hr = DecodeAction(in, state, decoded);
+  if (Succeeded(hr) && with_delay) hr = DecodeDelay(in, decoded);
+  if (Failed(hr)) return hr;
+  button_state = state;
+  element = decoded;
+  return kS_OK;
+}
+
+HResult DecodeOne(std::span<const uint8_t> bytes, bool with_delay, uint8_t& button_state,
+                  MacroElementRecord& element, size_t& consumed) {
+  Cursor in(bytes);
+  const HResult hr = DecodeElementAt(in, with_delay, button_state, element);
+  consumed = Succeeded(hr) ? in.position() : 0;
+  return hr;
+}
+
 }  // namespace
 
 HResult EncodeMacroElement(const MacroElementRecord& element, uint8_t& button_state,
@@ -148,13 +171,22 @@ HResult DecodeMacroStream(std::span<const uint8_t> stream, MacroRecord& macro) {
   uint8_t button_state = 0;
   while (!in.AtEnd()) {
     MacroElementRecord element;
-    HResult hr = DecodeAction(in, button_state, element);
-    if (Succeeded(hr)) hr = DecodeDelay(in, element);
+    const HResult hr = DecodeElementAt(in, true, button_state, element);
     if (Failed(hr)) return hr;
     out.elements.push_back(element);
   }
   macro = std::move(out);
   return kS_OK;
+}
+
+HResult DecodeMacroAction(std::span<const uint8_t> bytes, uint8_t& button_state,
+                          MacroElementRecord& element, size_t& consumed) {
+  return DecodeOne(bytes, false, button_state, element, consumed);
+}
+
+HResult DecodeMacroElement(std::span<const uint8_t> bytes, uint8_t& button_state,
+                           MacroElementRecord& element, size_t& consumed) {
+  return DecodeOne(bytes, true, button_state, element, consumed);
 }
 
 bool MacroFits(int32_t remaining_space, size_t size) {

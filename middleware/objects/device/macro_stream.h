@@ -51,6 +51,14 @@ HResult EncodeMacroStream(const MacroRecord& macro, std::vector<uint8_t>& stream
 // MACRO_OPTIONS_USE_REPEAT_COUNT, MACRO_TYPE_KEYSTROKE and lRepeat 1.
 HResult DecodeMacroStream(std::span<const uint8_t> stream, MacroRecord& macro);
 
+// One action, or one element (the action and its delay), from the front of `bytes`, with the
+// same rules as the stream decoder. `consumed` gets the bytes read; `element` and
+// `button_state` change only on success. No bytes at all is E_FAIL.
+HResult DecodeMacroAction(std::span<const uint8_t> bytes, uint8_t& button_state,
+                          MacroElementRecord& element, size_t& consumed);
+HResult DecodeMacroElement(std::span<const uint8_t> bytes, uint8_t& button_state,
+                           MacroElementRecord& element, size_t& consumed);
+
 // Space rule: a stream of `size` bytes fits when (remaining + 1) * 480 >= size.
 bool MacroFits(int32_t remaining_space, size_t size);
 

@@ -193,6 +193,35 @@ TEST(MacroStream, DecodingNeverReadsPastTheSizeAndRejectsBadBytes) {
   }
 }
 
+TEST(MacroStream, SingleElementsDecodeFromTheFrontAndReportWhatTheyRead) {
+  // Left down with 300 ms, then a key press: the element takes the delay, the action does not.
+  const Bytes bytes{0x81, 0x12, 0x01, 0x2C, 0x01, 0x1E};
+  uint8_t state = 0;
+  MacroElementRecord element;
+  size_t consumed = 0;
+  ASSERT_EQ(DecodeMacroAction(bytes, state, element, consumed), kS_OK);
+  EXPECT_EQ(consumed, 1u);
+  EXPECT_EQ(element, Click(kClickLeft, true));
+  EXPECT_EQ(state, 0x01);
+
+  state = 0;
+  ASSERT_EQ(DecodeMacroElement(bytes, state, element, consumed), kS_OK);
+  EXPECT_EQ(consumed, 4u);
+  EXPECT_EQ(element, Click(kClickLeft, true, 300));
+  ASSERT_EQ(DecodeMacroElement(std::span(bytes).subspan(consumed), state, element, consumed), kS_OK);
+  EXPECT_EQ(element, Key(0x1E, true));
+  EXPECT_EQ(consumed, 2u);
+
+  // Failures leave the state and the element as they were and consume nothing.
+  const Bytes cut{0x80, 0x13, 0x00};  // left up, delay cut short
+  const MacroElementRecord before = element;
+  EXPECT_EQ(DecodeMacroElement(cut, state, element, consumed), kE_FAIL);
+  EXPECT_EQ(consumed, 0u);
+  EXPECT_EQ(state, 0x01);
+  EXPECT_EQ(element, before);
+  EXPECT_EQ(DecodeMacroAction({}, state, element, consumed), kE_FAIL);
+}
+
 TEST(MacroStream, SpaceRule) {
   struct Case {
     int32_t remaining;

@@ -118,8 +118,25 @@ TEST_F(MacroTest, StreamCodecWithoutTheDevice) {
   ASSERT_EQ(macro->EncodeElement(&elements[0], &state, buffer, sizeof buffer, &written), S_OK);
   // Key press, scan code, then the delay of 5000 ms as 0x12 and two big-endian bytes.
   EXPECT_EQ(std::vector<BYTE>(buffer, buffer + written), (std::vector<BYTE>{1, 0x10, 0x12, 0x13, 0x88}));
+  const LONG encoded = written;
   EXPECT_EQ(macro->EncodeElement(&elements[0], &state, buffer, 2, &written), E_INVALIDARG);
-  EXPECT_EQ(macro->DecodeAction(buffer, 2, &state, nullptr, &written), E_NOTIMPL);
+
+  // Back again, one element and one action at a time.
+  BYTE read_state = 0;
+  _TMacroElement element{};
+  LONG consumed = -1;
+  ASSERT_EQ(macro->DecodeElement(buffer, encoded, &read_state, &element, &consumed), S_OK);
+  EXPECT_EQ(consumed, encoded);
+  EXPECT_EQ(element.action.info.keycode.lScanCode, 0x10);
+  EXPECT_EQ(element.lDelayMs, 5000);
+  _TActionInfo action{};
+  ASSERT_EQ(macro->DecodeAction(buffer, encoded, &read_state, &action, &consumed), S_OK);
+  EXPECT_EQ(consumed, 2);
+  EXPECT_EQ(action.actionType, element.action.actionType);
+  EXPECT_EQ(macro->DecodeAction(buffer, 1, &read_state, &action, &consumed), E_FAIL);
+  EXPECT_EQ(consumed, 0);
+  EXPECT_EQ(macro->DecodeAction(buffer, 2, &read_state, nullptr, &consumed), E_POINTER);
+  EXPECT_EQ(macro->DecodeElement(buffer, -1, &read_state, &element, &consumed), E_INVALIDARG);
 }
 
 TEST_F(MacroTest, BindAndArgumentChecks) {

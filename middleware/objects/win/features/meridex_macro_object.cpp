@@ -27,6 +27,25 @@ HRESULT CopyOut(const std::vector<uint8_t>& bytes, BYTE* buffer, LONG capacity, 
   return S_OK;
 }
 
+// The decoders' common part: checks, then one action with or without its delay.
+HRESULT DecodeOne(const BYTE* data, LONG size, BYTE* button_state, _TMacroElement* element,
+                  LONG* consumed, bool with_delay) {
+  if (!button_state || !element || !consumed || (size > 0 && !data)) return E_POINTER;
+  *consumed = 0;
+  if (size < 0) return E_INVALIDARG;
+  const std::span<const uint8_t> bytes(data, static_cast<size_t>(size));
+  uint8_t state = *button_state;
+  device::MacroElementRecord decoded;
+  size_t read = 0;
+  const HResult hr = with_delay ? device::DecodeMacroElement(bytes, state, decoded, read)
+                                : device::DecodeMacroAction(bytes, state, decoded, read);
+  if (Failed(hr)) return hr;
+  ToTypelib(decoded, *element);
+  *button_state = state;
+  *consumed = static_cast<LONG>(read);
+  return S_OK;
+}
+
 }  // namespace
 
 HRESULT ReadDirectoryInto(DriverHandler& channel, LONG* numbers, LONG* sizes) {
@@ -189,6 +208,22 @@ STDMETHODIMP CMeridexMacroObject::EncodeMacro(const _TMacroParams* pParams, BYTE
   *lpLength = static_cast<LONG>(stream.size());
   *ppbStream = block.Detach();
   return S_OK;
+}
+
+STDMETHODIMP CMeridexMacroObject::DecodeAction(const BYTE* pbData, LONG cbData,
+                                               BYTE* pbButtonState, _TActionInfo* pAction,
+                                               LONG* lpConsumed) {
+  if (!pAction) return E_POINTER;
+  _TMacroElement element{};
+  const HRESULT hr = DecodeOne(pbData, cbData, pbButtonState, &element, lpConsumed, false);
+  if (SUCCEEDED(hr)) *pAction = element.action;
+  return hr;
+}
+
+STDMETHODIMP CMeridexMacroObject::DecodeElement(const BYTE* pbData, LONG cbData,
+                                                BYTE* pbButtonState, _TMacroElement* pElement,
+                                                LONG* lpConsumed) {
+  return DecodeOne(pbData, cbData, pbButtonState, pElement, lpConsumed, true);
 }
 
 STDMETHODIMP CMeridexMacroObject::DecodeMacro(const BYTE* pbStream, LONG cbStream,

@@ -37,13 +37,12 @@ class CMeridexMacroObject final : public com::ComObject<IMeridexMacroObject>,
                              BYTE* pbBuffer, LONG cbBuffer, LONG* lpWritten) override;
   STDMETHODIMP EncodeMacro(const _TMacroParams* pParams, BYTE** ppbStream,
                            LONG* lpLength) override;
-  // Single actions and elements are decoded only as part of a whole stream (DecodeMacro).
-  STDMETHODIMP DecodeAction(const BYTE*, LONG, BYTE*, _TActionInfo*, LONG*) override {
-    return E_NOTIMPL;
-  }
-  STDMETHODIMP DecodeElement(const BYTE*, LONG, BYTE*, _TMacroElement*, LONG*) override {
-    return E_NOTIMPL;
-  }
+  // One action (or element: action and delay) from the front of pbData; *lpConsumed gets the
+  // bytes read, and the button state moves on only on success.
+  STDMETHODIMP DecodeAction(const BYTE* pbData, LONG cbData, BYTE* pbButtonState,
+                            _TActionInfo* pAction, LONG* lpConsumed) override;
+  STDMETHODIMP DecodeElement(const BYTE* pbData, LONG cbData, BYTE* pbButtonState,
+                             _TMacroElement* pElement, LONG* lpConsumed) override;
   STDMETHODIMP DecodeMacro(const BYTE* pbStream, LONG cbStream, _TMacroParams* pParams) override;
   STDMETHODIMP ReadMacroDirectory(LONG alNumbers[70], LONG alSizes[70]) override;
   STDMETHODIMP CheckSpace(LONG lBytes) override;
