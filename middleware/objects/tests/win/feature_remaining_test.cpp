@@ -2,6 +2,7 @@
 // IBattery, IWirelessDistance), the factories of the product table, and the connection point
 // of every feature object.
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "middleware/objects/tests/win/feature_fixture.h"
@@ -145,6 +146,22 @@ TEST_F(RemainingFeatureTest, StubsControlChannelAndDownloadMode) {
              {"DisableDownloadMode", [&] { return mode->DisableDownloadMode(); }}},
             E_FAIL);
   EXPECT_EQ(AllRequests(), 0);
+}
+
+TEST_F(RemainingFeatureTest, TheWiredMouseRefusesTheDistanceReportOnItsReportId) {
+  ComPtr<IWirelessDistance> distance;
+  ASSERT_EQ(open_->CreateWirelessDistanceInterface(distance.Put()), S_OK);
+  LONG value = 9;
+  EXPECT_EQ(distance->Set(3), E_ABORT);
+  EXPECT_EQ(distance->Get(&value), E_ABORT);
+  EXPECT_EQ(value, 9);
+  // Both reached the mouse as report 0x51 and were refused there; nothing else was sent.
+  const std::string log = Ctl("log").output;
+  size_t refused = 0;
+  for (size_t at = log.find("report ID 81"); at != std::string::npos; at = log.find("report ID 81", at + 1))
+    ++refused;
+  EXPECT_GE(refused, 2u) << log;
+  EXPECT_EQ(AllRequests(), static_cast<int>(refused)) << log;
 }
 
 TEST_F(RemainingFeatureTest, NullOutPointersAndMissingHandler) {
