@@ -17,6 +17,7 @@
 #include <string>
 #include <thread>
 
+#include "bench/measured_clock.h"
 #include "emulator/in_process_port.h"
 #include "emulator/quillfern_model.h"
 #include "middleware/transport/commands.h"
@@ -29,18 +30,18 @@
 #include "emulator/win/emulator_process.h"
 #include "middleware/transport/win/named_mutex_lock.h"
 #include "middleware/transport/win/system_transport.h"
-#include "middleware/transport/win/win_clock.h"
 #else
 #include <sys/resource.h>
 
 #include "middleware/transport/local_device_lock.h"
-#include "middleware/transport/steady_clock.h"
 #endif
 
 namespace {
 
 using namespace quill;
 using Ms = std::chrono::duration<double, std::milli>;
+using bench::MeasuredClock;
+using bench::RealClock;
 
 // Processor time (user + kernel) of the calling thread, in milliseconds.
 double ThreadCpuMs() {
@@ -59,23 +60,6 @@ double ThreadCpuMs() {
 #endif
 }
 
-// The real clock, adding up the pauses the transport asked for.
-class MeasuredClock : public Clock {
- public:
-  explicit MeasuredClock(Clock& inner) : inner_(inner) {}
-  void Sleep(uint32_t ms) override {
-    requested_ += ms;
-    inner_.Sleep(ms);
-  }
-  void Yield() override { inner_.Yield(); }
-  uint32_t TickCount() override { return inner_.TickCount(); }
-  uint64_t requested() const { return requested_; }
-
- private:
-  Clock& inner_;
-  std::atomic<uint64_t> requested_{0};
-};
-
 // The waiter of the lock as it was before it gave the processor away: neither the yields nor
 // the 1 ms pauses between lock attempts happen, so it tries again at once. (No pause of the
 // protocol is 1 ms long, so only those pauses are skipped.)
@@ -89,13 +73,11 @@ class SpinningClock : public MeasuredClock {
 };
 
 #ifdef _WIN32
-using RealClock = win::WinClock;
 struct LockFactory {
   std::unique_ptr<DeviceLock> Make() { return std::make_unique<win::NamedMutexDeviceLock>(); }
   const char* name = "named mutex";
 };
 #else
-using RealClock = SteadyClock;
 struct LockFactory {
   LocalLockState state;
   std::unique_ptr<DeviceLock> Make() { return std::make_unique<LocalDeviceLock>(state); }
