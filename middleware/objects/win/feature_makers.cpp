@@ -8,14 +8,16 @@
 #include "middleware/objects/win/features/polling_rate.h"
 #include "middleware/objects/win/features/sensor_rom_switching.h"
 #include "middleware/objects/win/features/wireless_distance.h"
+#include "middleware/storage/win/com/macro_handling.h"
+#include "middleware/storage/win/com/user_action.h"
 
 namespace quill::server {
 
 const FeatureMakerTable& ProductFeatureMakers() {
   static constexpr FeatureMakerTable kMakers = {
       /* kProfile            */ nullptr,
-      /* kMacroHandling      */ nullptr,
-      /* kUserAction         */ nullptr,
+      /* kMacroHandling      */ &MakeMacroHandling,
+      /* kUserAction         */ &MakeUserAction,
       /* kDefaultMode        */ &MakeFeature<CDefaultMode>,
       /* kWirelessDistance   */ &MakeFeature<CWirelessDistance>,
       /* kBattery            */ &MakeFeature<CBattery>,
