@@ -4,37 +4,86 @@
 #include <cstdio>
 
 namespace quill::cli {
+namespace {
+
+// Characters of UTF-8 text (continuation bytes do not count), for column alignment.
+size_t DisplayWidth(std::string_view text) {
+  size_t n = 0;
+  for (unsigned char c : text) n += (c & 0xC0) != 0x80;
+  return n;
+}
+
+}  // namespace
+
 
 Record& Record::Text(std::string name, std::string value) {
-  fields_.push_back({std::move(name), std::move(value), Kind::kText});
+  std::string text = value;
+  fields_.push_back({std::move(name), std::move(value), std::move(text), Kind::kText});
   return *this;
 }
 
 Record& Record::Number(std::string name, int64_t value) {
-  fields_.push_back({std::move(name), std::to_string(value), Kind::kNumber});
+  fields_.push_back({std::move(name), std::to_string(value), std::to_string(value), Kind::kNumber});
   return *this;
 }
 
 Record& Record::Flag(std::string name, bool value) {
-  fields_.push_back({std::move(name), value ? "true" : "false", Kind::kFlag});
+  fields_.push_back({std::move(name), value ? "true" : "false", value ? "yes" : "no", Kind::kFlag});
   return *this;
+}
+
+Record& Record::Numbers(std::string name, const std::vector<int64_t>& values) {
+  std::string text;
+  for (int64_t v : values) {
+    if (!text.empty()) text += ',';
+    text += std::to_string(v);
+  }
+  fields_.push_back({std::move(name), "[" + text + "]", text, Kind::kNumbers});
+  return *this;
+}
+
+Record& Record::Records(std::string name, const std::vector<Record>& records) {
+  std::string json = "[";
+  for (size_t i = 0; i < records.size(); ++i) {
+    if (i) json += ',';
+    json += records[i].JsonBody();
+  }
+  json += ']';
+  fields_.push_back({std::move(name), std::move(json), {}, Kind::kRecords});
+  return *this;
+}
+
+std::vector<std::string> Record::ColumnNames() const {
+  std::vector<std::string> names;
+  for (const Field& f : fields_)
+    if (f.kind != Kind::kRecords) names.push_back(f.name);
+  return names;
+}
+
+std::vector<std::string> Record::ColumnValues() const {
+  std::vector<std::string> values;
+  for (const Field& f : fields_)
+    if (f.kind != Kind::kRecords) values.push_back(f.text);
+  return values;
 }
 
 std::string Record::ToLines() const {
   size_t width = 0;
-  for (const Field& f : fields_) width = std::max(width, f.name.size());
+  for (const Field& f : fields_)
+    if (f.kind != Kind::kRecords) width = std::max(width, DisplayWidth(f.name));
   std::string out;
   for (const Field& f : fields_) {
+    if (f.kind == Kind::kRecords) continue;
     out += f.name;
-    out.append(width - f.name.size(), ' ');
+    out.append(width - DisplayWidth(f.name), ' ');
     out += " : ";
-    out += f.kind == Kind::kFlag ? (f.value == "true" ? "yes" : "no") : f.value;
+    out += f.text;
     out += '\n';
   }
   return out;
 }
 
-std::string Record::ToJson() const {
+std::string Record::JsonBody() const {
   std::string out = "{";
   bool first = true;
   for (const Field& f : fields_) {
@@ -44,7 +93,34 @@ std::string Record::ToJson() const {
     out += ':';
     out += f.kind == Kind::kText ? JsonQuote(f.value) : f.value;
   }
-  out += "}\n";
+  out += "}";
+  return out;
+}
+
+std::string Record::ToJson() const { return JsonBody() + "\n"; }
+
+std::string FormatTable(const std::vector<Record>& rows) {
+  if (rows.empty()) return {};
+  std::vector<std::vector<std::string>> lines;
+  lines.push_back(rows.front().ColumnNames());
+  for (const Record& row : rows) lines.push_back(row.ColumnValues());
+  std::vector<size_t> widths;
+  for (const auto& line : lines) {
+    if (widths.size() < line.size()) widths.resize(line.size(), 0);
+    for (size_t c = 0; c < line.size(); ++c) widths[c] = std::max(widths[c], DisplayWidth(line[c]));
+  }
+  std::string out;
+  for (const auto& line : lines) {
+    std::string text;
+    for (size_t c = 0; c < line.size(); ++c) {
+      if (c) text += "  ";
+      text += line[c];
+      if (c + 1 < line.size()) text.append(widths[c] - DisplayWidth(line[c]), ' ');
+    }
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    out += text;
+    out += '\n';
+  }
   return out;
 }
 

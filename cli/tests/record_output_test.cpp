@@ -36,3 +36,32 @@ TEST(RecordOutput, HexCode) { EXPECT_EQ(HexCode(0x80070103u), "0x80070103"); }
 
 }  // namespace
 }  // namespace quill::cli
+
+namespace quill::cli {
+namespace {
+
+TEST(RecordOutput, ListsAndNestedRecords) {
+  Record button;
+  button.Text("button", "left").Text("assignment", "left click");
+  Record r;
+  r.Number("slot", 1).Numbers("stages", {400, 800}).Records("buttons", {button, button});
+  EXPECT_EQ(r.ToJson(),
+            "{\"slot\":1,\"stages\":[400,800],\"buttons\":[{\"button\":\"left\",\"assignment\":\"left click\"},"
+            "{\"button\":\"left\",\"assignment\":\"left click\"}]}\n");
+  EXPECT_EQ(r.ToLines(), "slot   : 1\nstages : 400,800\n");
+  EXPECT_EQ(Record().Numbers("none", {}).ToJson(), "{\"none\":[]}\n");
+}
+
+TEST(RecordOutput, TablesAlignColumnsByCharacters) {
+  std::vector<Record> rows(2);
+  rows[0].Number("slot", 1).Text("name", "Gr\xC3\xBC\xC3\x9F" "e").Flag("active", true);
+  rows[1].Number("slot", 12).Text("name", "x").Flag("active", false);
+  EXPECT_EQ(FormatTable(rows),
+            "slot  name   active\n"
+            "1     Gr\xC3\xBC\xC3\x9F" "e  yes\n"
+            "12    x      no\n");
+  EXPECT_EQ(FormatTable({}), "");
+}
+
+}  // namespace
+}  // namespace quill::cli
