@@ -11,10 +11,22 @@
 
 namespace quill::cli {
 
-void Output::Print(const Record& record) {
-  std::string text = json_ ? record.ToJson() : record.ToLines();
+void Output::Write(const std::string& text) {
   std::fwrite(text.data(), 1, text.size(), stdout);
   std::fflush(stdout);
+}
+
+void Output::Print(const Record& record) { Write(json_ ? record.ToJson() : record.ToLines()); }
+
+void Output::PrintTable(const std::vector<Record>& rows) {
+  if (!json_) return Write(FormatTable(rows));
+  std::string lines;
+  for (const Record& row : rows) lines += row.ToJson();
+  Write(lines);
+}
+
+void Output::Gap() {
+  if (!json_) Write("\n");
 }
 
 void Output::Error(const std::string& message) {
@@ -26,9 +38,79 @@ void Output::Error(const std::string& message) {
   std::fprintf(stderr, "QuillfernCli: %s\n", message.c_str());
 }
 
+namespace {
+
+constexpr char kProfilesHelp[] =
+    "Prints a table of the profiles (slot, active, name, LED bits, DPI stages, default stage)\n"
+    "and a table of their button assignments (slot, button, assignment). Buttons: left, right,\n"
+    "middle, button4, button5, dpi-up, dpi-down, scroll-up, scroll-down. An assignment that\n"
+    "plays a macro names it: macro 3 (Greet). With --json: one object per profile, the\n"
+    "stages as a list of DPI values and the buttons as a list of objects.\n";
+
+constexpr char kStagesHelp[] =
+    "Without set: one row per stage (stage, dpi x, dpi y, default, current; current only on\n"
+    "the active profile). set takes 1 to 5 comma-separated DPI values, each a multiple of 25\n"
+    "from 100 to 6475; --default names the stage the profile starts with (without it the\n"
+    "current default stays when it still exists, else stage 1). Bad values are refused with\n"
+    "exit code 2 before anything is sent to the mouse.\n";
+
+constexpr char kLedsHelp[] =
+    "The LED bits of a profile (the active one when no slot is given): bit 0 (1) the scroll\n"
+    "wheel, bit 1 (2) the logo, bit 2 (4) the charging dock. set takes the bits as a number\n"
+    "0 to 255, or switches: wheel=on logo=off dock=on (the others stay).\n";
+
+constexpr char kUploadHelp[] =
+    "Stores a macro in the mouse under <name> (at most 19 characters); a macro of that name\n"
+    "is replaced and keeps its number, so buttons that play it stay assigned. The text holds\n"
+    "one event per line:\n"
+    "  down <key|button>    press a key or mouse button\n"
+    "  up <key|button>      release it\n"
+    "  click <key|button>   press and release\n"
+    "  delay <ms>           wait after the event before (delays in a row add up; at most\n"
+    "                       16777215 ms)\n"
+    "  # ...                a comment; blank lines are skipped\n"
+    "Mouse buttons: left, right, middle, button4, button5. Keys: A to Z, 0 to 9, F1 to F24,\n"
+    "Enter, Esc, Backspace, Tab, Space, Minus, Equals, LeftBracket, RightBracket, Backslash,\n"
+    "Semicolon, Quote, Grave, Comma, Period, Slash, CapsLock, PrintScreen, ScrollLock, Pause,\n"
+    "Insert, Home, PageUp, Delete, End, PageDown, ArrowLeft, ArrowRight, ArrowUp, ArrowDown,\n"
+    "NumLock, NumDivide, NumMultiply, NumMinus, NumPlus, NumEnter, Num0 to Num9, NumPeriod,\n"
+    "Menu, LCtrl, LShift, LAlt, LWin, RCtrl, RShift, RAlt, RWin (Ctrl, Shift, Alt, Win are the\n"
+    "left ones), or 0xNN for any USB keyboard usage. Words are case-insensitive. A mouse button\n"
+    "goes down only while up and up only while down. Example:\n"
+    "  down A\n  delay 50\n  up A\n  click left\n  delay 100\n"
+    "An error names the line and exits with code 2; nothing is sent then.\n"
+    "QuillfernCli macro <number> --script prints a stored macro in this form.\n";
+
+constexpr char kWatchHelp[] =
+    "Prints one row per event as it arrives (time, event, dpi x, dpi y, profile):\n"
+    "  dpi       the current DPI changed (DPI buttons)\n"
+    "  profile   another profile became active (profile button)\n"
+    "Runs until Ctrl+C, the end of standard input when that is a pipe, N events (--count) or\n"
+    "S seconds (--seconds). With both, fewer than N events in S seconds is a failure (exit 1).\n"
+    "A line on standard error says when watching has begun.\n";
+
+}  // namespace
+
 const std::vector<Command>& AllCommands() {
   static const std::vector<Command> commands = {
       {"info", "info", "driver, firmware, serial number, capabilities, hardware ID, connection", RunInfo},
+      {"profiles", "profiles", "the on-board profiles: names, LEDs, DPI stages, buttons, the active one",
+       RunProfiles, kProfilesHelp},
+      {"activate", "activate <slot>", "make a profile the active one (its default DPI stage applies)", RunActivate},
+      {"create", "create <name>", "a new profile in the first free slot (printed)", RunCreate},
+      {"delete", "delete <slot>", "delete a profile (not slot 1, not the active one)", RunDelete},
+      {"rename", "rename <slot> <name>", "rename a profile (at most 19 characters)", RunRename},
+      {"stages", "stages <slot> [set <dpi,...> [--default N]]", "a profile's DPI stages, or set them", RunStages,
+       kStagesHelp},
+      {"dpi", "dpi [set <dpi> [<y-dpi>]]", "the current DPI, or set it", RunDpi},
+      {"rate", "rate [set <Hz>]", "the polling rate, or set it (1000, 500, 125)", RunRate},
+      {"leds", "leds [<slot>] [set <bits>|<led>=on|off...]", "a profile's LED switches, or set them", RunLeds,
+       kLedsHelp},
+      {"macros", "macros", "the macros in the mouse: number, name, size", RunMacros},
+      {"macro", "macro <number> [--script]", "one macro's events (--script: as upload text)", RunMacro},
+      {"upload", "upload <name> <file>|-", "store a macro written as text (- reads standard input)", RunUpload,
+       kUploadHelp},
+      {"watch", "watch [--count N] [--seconds S]", "print the mouse's events as they arrive", RunWatch, kWatchHelp},
   };
   return commands;
 }
@@ -37,10 +119,22 @@ namespace {
 
 void PrintUsage(FILE* to) {
   std::fprintf(to, "usage: QuillfernCli [--json] <command> [arguments]\n\ncommands:\n");
-  for (const Command& c : AllCommands()) std::fprintf(to, "  %-24s %s\n", c.usage, c.summary);
+  for (const Command& c : AllCommands()) std::fprintf(to, "  %s\n      %s\n", c.usage, c.summary);
   std::fprintf(to,
-               "\n--json prints one JSON object per line. Exit codes: 0 done, 1 failed, 2 usage.\n"
+               "\nQuillfernCli help <command> tells more about one command.\n"
+               "--json prints one JSON object per line. Exit codes: 0 done, 1 failed, 2 usage.\n"
                "Set QUILLFERN_EMULATOR to an emulator's pipe name to use an emulated Quillfern.\n");
+}
+
+int PrintCommandHelp(const std::string& name) {
+  const Command* c = FindCommand(name);
+  if (!c) {
+    std::fprintf(stderr, "QuillfernCli: unknown command '%s' (QuillfernCli help lists them)\n", name.c_str());
+    return kExitUsage;
+  }
+  std::printf("usage: QuillfernCli [--json] %s\n\n%s\n", c->usage, c->summary);
+  if (c->details) std::printf("\n%s", c->details);
+  return kExitOk;
 }
 
 std::string Utf8Arg(const wchar_t* arg) { return Utf8FromUtf16(reinterpret_cast<const char16_t*>(arg)); }
@@ -53,6 +147,7 @@ int Run(const std::vector<std::string>& argv) {
     ++i;
   }
   if (i >= argv.size() || argv[i] == "help" || argv[i] == "--help" || argv[i] == "-h") {
+    if (i + 1 < argv.size()) return PrintCommandHelp(argv[i + 1]);
     PrintUsage(i >= argv.size() ? stderr : stdout);
     return i >= argv.size() ? kExitUsage : kExitOk;
   }

@@ -13,7 +13,8 @@ DeviceSession::DeviceSession() {
 }
 
 DeviceSession::~DeviceSession() {
-  // Interfaces go before the apartment does.
+  // Interfaces go before the apartment does, IMeridex before its device type object.
+  meridex_.Reset();
   device_.Reset();
   enumeration_.Reset();
   if (com_ready_) CoUninitialize();
@@ -48,6 +49,30 @@ bool DeviceSession::Open() {
   return true;
 }
 
+HRESULT DeviceSession::Meridex(com::ComPtr<IMeridex>& out) {
+  if (!meridex_) {
+    HRESULT hr = device_->CreateMeridexInterface(meridex_.Put());
+    if (FAILED(hr)) return hr;
+    if (!meridex_) return E_POINTER;
+  }
+  out = meridex_;
+  return S_OK;
+}
+
+template <class Manager>
+HRESULT DeviceSession::NewManager(com::ComPtr<Manager>& out) {
+  com::ComPtr<IMeridex> meridex;
+  HRESULT hr = Meridex(meridex);
+  if (FAILED(hr)) return hr;
+  com::ComPtr<IUnknown> manager;
+  hr = meridex->CreateInterfaceInstance(__uuidof(Manager), manager.Put());
+  if (FAILED(hr)) return hr;
+  return manager.As(out);
+}
+
+HRESULT DeviceSession::ProfileManager(com::ComPtr<IMeridexProfileManager>& out) { return NewManager(out); }
+HRESULT DeviceSession::MacroManager(com::ComPtr<IMeridexMacroManager>& out) { return NewManager(out); }
+
 std::string DescribeResult(HRESULT hr) {
   const char* what = nullptr;
   switch (static_cast<uint32_t>(hr)) {
@@ -60,6 +85,7 @@ std::string DescribeResult(HRESULT hr) {
     case 0x8007000Eu: what = "out of memory"; break;
     case 0x80070057u: what = "invalid argument"; break;
     case 0x80070103u: what = "no matching device"; break;
+    case 0x80004002u: what = "interface not provided"; break;
     case 0x80040154u: what = "class not registered"; break;
   }
   std::string text = HexCode(static_cast<uint32_t>(hr));
@@ -70,6 +96,17 @@ std::string TakeCoTaskString(LPWSTR text) {
   if (!text) return {};
   std::string utf8 = Utf8FromUtf16(reinterpret_cast<const char16_t*>(text));
   CoTaskMemFree(text);
+  return utf8;
+}
+
+}  // namespace quill::cli
+
+namespace quill::cli {
+
+std::string TakeBstr(BSTR text) {
+  if (!text) return {};
+  std::string utf8 = Utf8FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text), SysStringLen(text)));
+  SysFreeString(text);
   return utf8;
 }
 

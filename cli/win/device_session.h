@@ -26,17 +26,37 @@ class DeviceSession {
   IDeviceType* device() const { return device_.Get(); }
   const std::string& error() const { return error_; }
 
+  // The device type's IMeridex (created on first use) and new managers from it.
+  HRESULT Meridex(com::ComPtr<IMeridex>& out);
+  HRESULT ProfileManager(com::ComPtr<IMeridexProfileManager>& out);
+  HRESULT MacroManager(com::ComPtr<IMeridexMacroManager>& out);
+
  private:
+  template <class Manager>
+  HRESULT NewManager(com::ComPtr<Manager>& out);
+
   bool com_ready_ = false;
   com::ComPtr<IDeviceEnumeration> enumeration_;
   com::ComPtr<IDeviceType> device_;
+  com::ComPtr<IMeridex> meridex_;
   std::string error_;
 };
+
+// An interface of a profile object's sub-object (IDpi, ILedStatus) for this profile's slot.
+template <class T>
+HRESULT ProfilePart(IMeridexProfileObject* profile, com::ComPtr<T>& out) {
+  com::ComPtr<IUnknown> part;
+  HRESULT hr = profile->CreateSubInterface(__uuidof(T), part.Put());
+  if (FAILED(hr)) return hr;
+  return part.As(out);
+}
 
 // A short English description of an HRESULT the middleware returns, with its code.
 std::string DescribeResult(HRESULT hr);
 
 // UTF-8 of a string the middleware allocated, which is freed here (null gives "").
 std::string TakeCoTaskString(LPWSTR text);
+// The same for a BSTR.
+std::string TakeBstr(BSTR text);
 
 }  // namespace quill::cli
