@@ -107,6 +107,7 @@ HResult RefCountedStore::CheckUnreferenced(std::u16string_view name) {
 }
 
 HResult RefCountedStore::DeleteUnreferenced(std::u16string_view name) {
+  const auto lock = LockWrites();
   const HResult hr = CheckUnreferenced(name);
   return Failed(hr) ? hr : DeleteItem(name);
 }

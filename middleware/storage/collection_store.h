@@ -62,6 +62,9 @@ class CollectionStore {
   HResult RewriteItem(std::u16string_view name, const ValueList& values, const ValueList* previous);
   // Removes the item (E_FAIL when it is not stored).
   HResult DeleteItem(std::u16string_view name);
+  // The registry's write lock (see RegistryKey::LockWrites); every operation that changes
+  // items or reference counts holds it throughout.
+  std::unique_ptr<RegistryKey::WriteLock> LockWrites() { return key_->LockWrites(); }
 
  private:
   std::unique_ptr<RegistryKey> key_;
@@ -93,6 +96,7 @@ class RefCountedStore : public CollectionStore {
   template <class Store, class Record>
   HResult SaveKeepingRefCount(Store& self, std::u16string_view name, const Record& record,
                               ValueList (*values_of)(int32_t, const Record&)) {
+    const auto lock = LockWrites();
     int32_t ref_count = 0;
     bool exists = false;
     const HResult hr = KeptRefCount(name, ref_count, exists);

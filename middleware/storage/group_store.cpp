@@ -76,6 +76,7 @@ HResult GroupStore::Save(std::u16string_view group, const std::vector<std::u16st
   for (const std::u16string& member : members) {
     if (Failed(hr = CheckItemName(member))) return hr;
   }
+  const auto lock = LockWrites();
   std::vector<std::u16string> old;
   bool exists = false;
   hr = ReadItem(group, [&](RegistryKey& item) {
@@ -95,6 +96,7 @@ HResult GroupStore::Save(std::u16string_view group, const std::vector<std::u16st
 }
 
 HResult GroupStore::Delete(std::u16string_view group) {
+  const auto lock = LockWrites();
   std::vector<std::u16string> old;
   HResult hr = ReadItem(group, [&](RegistryKey& item) { return LoadAll(item, old); });
   if (Failed(hr)) return hr;

@@ -94,6 +94,7 @@ void ProfileStore::CountReferences(const ProfileRecord& profile, bool raise, Ref
 HResult ProfileStore::Save(std::u16string_view name, const ProfileRecord& profile) {
   HResult hr = CheckItemName(name);
   if (Failed(hr) || Failed(hr = CheckMappingNames(profile, true))) return hr;
+  const auto lock = LockWrites();
   int32_t ref_count = 0;
   bool exists = false;
   hr = KeptRefCount(name, ref_count, exists);
@@ -112,6 +113,7 @@ HResult ProfileStore::Save(std::u16string_view name, const ProfileRecord& profil
 }
 
 HResult ProfileStore::Replace(std::u16string_view name) {
+  const auto lock = LockWrites();
   ProfileRecord old;
   HResult hr = Load(name, old);
   if (Failed(hr)) return hr;
@@ -124,6 +126,7 @@ HResult ProfileStore::Replace(std::u16string_view name) {
 }
 
 HResult ProfileStore::Delete(std::u16string_view name) {
+  const auto lock = LockWrites();
   const HResult hr = CheckUnreferenced(name);
   return Failed(hr) ? hr : Replace(name);
 }

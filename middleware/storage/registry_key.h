@@ -51,6 +51,16 @@ class RegistryKey {
                            std::span<const uint8_t> data) = 0;
   // RegDeleteValueW.
   virtual HResult DeleteValue(std::u16string_view name) = 0;
+
+  // Held by a store operation from its first read to its last write (reference counts are
+  // read, changed and written back), so that operations of other processes on the same
+  // registry cannot interleave with it and lose an update. Recursive within a thread. Null
+  // when there is nothing to serialise with (the in-memory tree lives in one thread).
+  class WriteLock {
+   public:
+    virtual ~WriteLock() = default;
+  };
+  virtual std::unique_ptr<WriteLock> LockWrites() { return nullptr; }
 };
 
 }  // namespace quill::storage

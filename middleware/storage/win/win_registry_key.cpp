@@ -26,6 +26,38 @@ std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), 
 
 HResult FromStatus(LSTATUS status) { return HResultFromWin32(static_cast<uint32_t>(status)); }
 
+// The machine-wide lock of the store's writes: a named mutex every process of every session
+// opens. A wait that has not ended after a few seconds (a client stopped in the middle of an
+// operation) goes on without it, as the registry itself would allow.
+constexpr wchar_t kWriteLockName[] = L"Global\\TorvoStoreWrites";
+constexpr DWORD kWriteLockWaitMs = 5000;
+
+class NamedWriteLock final : public RegistryKey::WriteLock {
+ public:
+  explicit NamedWriteLock(HANDLE mutex) : mutex_(mutex) {}
+  ~NamedWriteLock() override {
+    ReleaseMutex(mutex_);
+    CloseHandle(mutex_);
+  }
+  NamedWriteLock(const NamedWriteLock&) = delete;
+  NamedWriteLock& operator=(const NamedWriteLock&) = delete;
+
+ private:
+  HANDLE mutex_;
+};
+
+std::unique_ptr<RegistryKey::WriteLock> TakeWriteLock() {
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, kWriteLockName);
+  if (!mutex) return nullptr;
+  const DWORD waited = WaitForSingleObject(mutex, kWriteLockWaitMs);
+  // An abandoned mutex is ours now: its owner ended without releasing it.
+  if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+    CloseHandle(mutex);
+    return nullptr;
+  }
+  return std::make_unique<NamedWriteLock>(mutex);
+}
+
 class WinRegistryKey final : public RegistryKey {
  public:
   WinRegistryKey(HKEY key, bool owned) : key_(key), owned_(owned) {}
@@ -53,6 +85,8 @@ class WinRegistryKey final : public RegistryKey {
     key = std::make_unique<WinRegistryKey>(opened, true);
     return kS_OK;
   }
+
+  std::unique_ptr<WriteLock> LockWrites() override { return TakeWriteLock(); }
 
   HResult DeleteSubkey(std::u16string_view name) override {
     return FromStatus(RegDeleteKeyW(key_, Wide(name).c_str()));

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <functional>
+#include <thread>
+#include <vector>
 
 #include "middleware/storage/storage_errors.h"
 #include "middleware/storage/store_exchange.h"
@@ -54,6 +57,31 @@ TEST_F(WinStoreTest, ValuesLieInTheRegistryAsLaidOut) {
   ASSERT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, item.c_str(), L"RefCount", RRF_RT_REG_DWORD, &type, &count, &size),
             ERROR_SUCCESS);
   EXPECT_EQ(count, 1u);
+}
+
+// Two clients with stores of their own (their own keys, as two processes have) save spell books
+// that list one macro at the same time: every save's reference is counted, none is lost between
+// one client's read of the count and its write.
+TEST_F(WinStoreTest, ConcurrentClientsLoseNoReferenceCount) {
+  ASSERT_EQ(macros().Save(u"Shared", SampleMacro(1)), kS_OK);
+  constexpr int kSavesEach = 60;
+  auto client = [&](char16_t who, HResult& result) {
+    std::unique_ptr<RegistryKey> root;
+    result = LocalMachineKey()->OpenSubkey(root_name, root);
+    std::unique_ptr<SpellBookStore> own;
+    if (Succeeded(result)) result = SpellBookStore::Create(*root, kDevice, own);
+    for (int i = 0; i < kSavesEach && Succeeded(result); ++i) {
+      const std::u16string book = std::u16string(1, who) + Widen(std::to_string(i));
+      result = own->Save(book, {u"Shared"});
+    }
+  };
+  HResult first = kE_FAIL, second = kE_FAIL;
+  std::thread a(client, u'A', std::ref(first)), b(client, u'B', std::ref(second));
+  a.join();
+  b.join();
+  ASSERT_EQ(first, kS_OK);
+  ASSERT_EQ(second, kS_OK);
+  EXPECT_EQ(RefCount(macros(), u"Shared"), 2 * kSavesEach);
 }
 
 TEST_F(WinStoreTest, StoreRulesHoldOnTheRealRegistry) {
