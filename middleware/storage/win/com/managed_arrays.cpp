@@ -28,7 +28,8 @@ void FreeStrings(LPWSTR* strings, LONG count) {
 HRESULT MakeBstrVector(LONG count, SAFEARRAY** out) { return MakeVector(VT_BSTR, count, nullptr, out); }
 
 HRESULT CoTaskStringsToBstrVector(LPWSTR* strings, LONG count, SAFEARRAY** out) {
-  if (count > 0 && !strings) {
+  if (!out || (count > 0 && !strings)) {
+    FreeStrings(strings, count);
     if (out) *out = nullptr;
     return E_POINTER;
   }
@@ -42,9 +43,8 @@ HRESULT CoTaskStringsToBstrVector(LPWSTR* strings, LONG count, SAFEARRAY** out) 
     if (!data[i]) hr = E_OUTOFMEMORY;
   }
   FreeStrings(strings, count);
-  if (FAILED(hr)) return hr;  // `out` is null already, or is made null below
-  *out = array.Detach();
-  return S_OK;
+  *out = SUCCEEDED(hr) ? array.Detach() : nullptr;
+  return hr;
 }
 
 HRESULT MakeRecordVector(IRecordInfo* info, LONG count, SAFEARRAY** out) {
