@@ -8,6 +8,7 @@
 #include "middleware/objects/win/features/polling_rate.h"
 #include "middleware/objects/win/features/sensor_rom_switching.h"
 #include "middleware/objects/win/features/wireless_distance.h"
+#include "middleware/storage/win/com/profile.h"
 #include "middleware/storage/win/com/macro_handling.h"
 #include "middleware/storage/win/com/user_action.h"
 
@@ -15,7 +16,7 @@ namespace quill::server {
 
 const FeatureMakerTable& ProductFeatureMakers() {
   static constexpr FeatureMakerTable kMakers = {
-      /* kProfile            */ nullptr,
+      /* kProfile            */ &MakeProfile,
       /* kMacroHandling      */ &MakeMacroHandling,
       /* kUserAction         */ &MakeUserAction,
       /* kDefaultMode        */ &MakeFeature<CDefaultMode>,
