@@ -88,6 +88,8 @@ HRESULT ServerRecordInfo(REFGUID record, IRecordInfo** info) {
 }
 
 bool MakeStringSlots(LONG count, std::vector<LPWSTR>& slots) {
+  slots.clear();
+  if (count > kMaxManagedNames) return false;
   try {
     // One slot at least, so that the method never sees a null array.
     slots.assign(static_cast<size_t>(count > 1 ? count : 1), nullptr);

@@ -80,8 +80,13 @@ HRESULT InputVector(SAFEARRAY* array, VARTYPE vartype, LONG count, T** data) {
 // The record information of the type library's record `record` (ServerLib 1.0, LCID 1033).
 HRESULT ServerRecordInfo(REFGUID record, IRecordInfo** info);
 
+// Most names a Managed list hands out. The adapters allocate the unmanaged method's n slots
+// before the store can say how many names exist, so a larger n is refused with E_OUTOFMEMORY
+// instead of making the server allocate and clear gigabytes for a count no store reaches.
+inline constexpr LONG kMaxManagedNames = 1 << 20;
+
 // n string slots (one at least) for an unmanaged list method, all null; false when they cannot
-// be allocated.
+// be allocated or n is above kMaxManagedNames.
 bool MakeStringSlots(LONG count, std::vector<LPWSTR>& slots);
 
 // Runs `fill(LPWSTR* slots)`, an unmanaged method that fills `count` string slots, and hands

@@ -84,6 +84,28 @@ TEST_F(MacroHandlingTest, FactoryNeedsAnOpenedDeviceTypeAndGivesConnectionPointT
   EXPECT_EQ(identity.Get(), again.Get());
 }
 
+// The registered module's device type object makes both objects over the same store.
+TEST_F(MacroHandlingTest, RegisteredModuleHandsOutBothInterfaces) {
+  com::ComPtr<IDeviceEnumeration> enumeration;
+  ASSERT_EQ(CoCreateInstance(CLSID_DeviceEnumeration, nullptr, CLSCTX_INPROC_SERVER, IID_IDeviceEnumeration,
+                             enumeration.PutVoid()),
+            S_OK);
+  com::ComPtr<IDeviceType> device;
+  ASSERT_EQ(enumeration->EnumDeviceType(0, device.Put()), S_OK);
+  com::ComPtr<IMacroHandling> macros;
+  com::ComPtr<IUserAction> actions;
+  EXPECT_EQ(device->CreateMacroHandlingInterface(macros.Put()), E_FAIL);  // not opened yet
+  device->OpenDeviceInterface(0x0C31);
+  ASSERT_EQ(device->CreateMacroHandlingInterface(macros.Put()), S_OK);
+  ASSERT_EQ(device->CreateUserActionInterface(actions.Put()), S_OK);
+  ASSERT_EQ(Save(L"FromHere"), S_OK);
+  LONG count = 0;
+  ASSERT_EQ(macros->LoadNumMacros(&count), S_OK);
+  EXPECT_EQ(count, 1);
+  ASSERT_EQ(actions->LoadNumUserActions(&count), S_OK);
+  EXPECT_EQ(count, 0);
+}
+
 TEST_F(MacroHandlingTest, CreationReturnsTheRecordInformationFailure) {
   ASSERT_EQ(Regsvr32(true), 0);
   IMacroHandling* none = reinterpret_cast<IMacroHandling*>(1);
@@ -373,6 +395,11 @@ TEST_F(MacroHandlingTest, ManagedNameListsAreBstrVectors) {
   names = reinterpret_cast<SAFEARRAY*>(1);
   EXPECT_EQ(macros_->LoadMacroListManaged(3, &names), E_FAIL);
   EXPECT_EQ(names, nullptr);
+  // A count no store reaches is refused before anything is allocated for it.
+  names = reinterpret_cast<SAFEARRAY*>(1);
+  EXPECT_EQ(macros_->LoadMacroListManaged(0x7FFFFFFF, &names), E_OUTOFMEMORY);
+  EXPECT_EQ(names, nullptr);
+  EXPECT_EQ(macros_->LoadSpellBookManaged(L"Book", 0x7FFFFFFF, &names), E_OUTOFMEMORY);
   EXPECT_EQ(macros_->LoadSpellBookListManaged(-1, &names), E_INVALIDARG);
   EXPECT_EQ(macros_->LoadSpellBookListManaged(1, nullptr), E_POINTER);
 }
