@@ -19,5 +19,6 @@ quill_test(storage_com_profile_tests
     ${CMAKE_CURRENT_LIST_DIR}/tests/profile_mappings_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/profile_managed_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/profile_device_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tests/profile_upload_test.cpp
   LIBS quill_objects_win quill_objects_testsupport quill_emulator_testsupport)
 add_dependencies(storage_com_profile_tests TorvoMiddlewareServer)
