@@ -85,8 +85,9 @@ constexpr char kWatchHelp[] =
     "Prints one row per event as it arrives (time, event, dpi x, dpi y, profile):\n"
     "  dpi       the current DPI changed (DPI buttons)\n"
     "  profile   another profile became active (profile button)\n"
-    "Runs until Ctrl+C, the end of standard input when that is a pipe, N events (--count) or\n"
-    "S seconds (--seconds). With both, fewer than N events in S seconds is a failure (exit 1).\n"
+    "Runs until N events (--count), S seconds (--seconds) or Ctrl+C; without either option\n"
+    "also until standard input ends when that is a pipe. With both, fewer than N events in\n"
+    "S seconds is a failure (exit 1).\n"
     "A line on standard error says when watching has begun.\n";
 
 }  // namespace

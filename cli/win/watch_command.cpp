@@ -182,7 +182,10 @@ int RunWatch(DeviceSession& session, const std::vector<std::string>& args, Outpu
   g_watch_thread = GetCurrentThreadId();
   SetConsoleCtrlHandler(OnConsoleControl, TRUE);
   HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-  const bool input_is_pipe = input && input != INVALID_HANDLE_VALUE && GetFileType(input) == FILE_TYPE_PIPE;
+  // Without a limit of its own, a watch fed by a pipe ends with that pipe (a script's way to
+  // stop it); a console stops it with Ctrl+C.
+  const bool input_is_pipe = !wanted.count && !wanted.seconds && input && input != INVALID_HANDLE_VALUE &&
+                             GetFileType(input) == FILE_TYPE_PIPE;
 
   printer.Header();
   std::fprintf(stderr, "watching the Quillfern's events; Ctrl+C stops\n");
