@@ -2,6 +2,7 @@
 # The main job: builds the suite for Windows, starts an emulated Quillfern, registers the
 # middleware in the private Wine prefix and runs the command-line client against it.
 # Usage: scripts/demo.sh [client arguments...]   (default: info)
+#        scripts/demo.sh --tour                  (a walk-through of the client's commands)
 # Installs what it needs on a fresh Debian machine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -40,10 +41,43 @@ export QUILLFERN_EMULATOR=$pipe
 echo "== registering TorvoMiddlewareServer.dll"
 "$QUILL_WINE" regsvr32 /s "$(quill_winpath "$bin/TorvoMiddlewareServer.dll")" </dev/null
 
-echo "== QuillfernCli ${*:-info}"
-"$QUILL_WINE" "$bin/QuillfernCli.exe" "${@:-info}" </dev/null && status=0 || status=$?
+cli() {
+  echo "== QuillfernCli $*"
+  "$QUILL_WINE" "$bin/QuillfernCli.exe" "$@" </dev/null
+}
 
-echo "== what the emulated mouse received (its request log)"
-"$QUILL_WINE" "$bin/QuillfernEmulator.exe" ctl --pipe "$pipe" log </dev/null
+# The walk-through: read, change, upload and watch, each step as a user types it.
+tour() {
+  cli profiles
+  cli rename 1 Desk
+  cli stages 1 set 400,800,1600 --default 2
+  cli stages 1
+  printf 'down LShift\ndown A\ndelay 50\nup A\nup LShift\nclick left\ndelay 100\n' >"$state_dir/greet.txt"
+  echo "== macro text (build/demo/greet.txt):"
+  cat "$state_dir/greet.txt"
+  cli upload Greet "$(quill_winpath "$state_dir/greet.txt")"
+  cli macro "$(cli --json macros | sed -n 's/.*"number":\([0-9]*\),"name":"Greet".*/\1/p' | head -n1)"
+  # Stage 3 is now the top stage, so the button that changes something is DPI down.
+  echo "== QuillfernCli watch --count 1 --seconds 20, while the DPI-down button is pressed"
+  "$QUILL_WINE" "$bin/QuillfernCli.exe" watch --count 1 --seconds 20 </dev/null 2>"$state_dir/watch.err" &
+  local watch_pid=$!
+  for _ in $(seq 100); do grep -q watching "$state_dir/watch.err" 2>/dev/null && break; sleep 0.1; done
+  echo "== QuillfernEmulator ctl press dpi-down"
+  "$QUILL_WINE" "$bin/QuillfernEmulator.exe" ctl --pipe "$pipe" press dpi-down </dev/null
+  wait "$watch_pid"
+}
+
+if [ "${1:-}" = "--tour" ]; then
+  tour && status=0 || status=$?
+else
+  cli "${@:-info}" && status=0 || status=$?
+fi
+
+if [ "${1:-}" = "--tour" ]; then
+  echo "== the emulated mouse received $("$QUILL_WINE" "$bin/QuillfernEmulator.exe" ctl --pipe "$pipe" log </dev/null | wc -l) requests"
+else
+  echo "== what the emulated mouse received (its request log)"
+  "$QUILL_WINE" "$bin/QuillfernEmulator.exe" ctl --pipe "$pipe" log </dev/null
+fi
 "$QUILL_WINE" "$bin/QuillfernEmulator.exe" ctl --pipe "$pipe" log-check </dev/null
 exit $status
