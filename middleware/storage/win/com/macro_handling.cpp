@@ -48,9 +48,9 @@ TMacroElementManaged ToManaged(const _TMacroElement& in) {
 }  // namespace
 
 HRESULT CMacroHandling::Initialise() {
-  HRESULT hr = ServerRecordInfo(GUID_TMacroElementManaged, element_info_.Put());
-  if (FAILED(hr)) return hr;
   if (!Usable()) return E_FAIL;
+  const HRESULT hr = ServerRecordInfo(GUID_TMacroElementManaged, element_info_.Put());
+  if (FAILED(hr)) return hr;
   return Guarded([&]() -> HRESULT {
     device_key_name_ = owner()->handler()->control_name();
     const std::unique_ptr<storage::RegistryKey> machine = storage::LocalMachineKey();

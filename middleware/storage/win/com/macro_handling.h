@@ -1,10 +1,11 @@
 // CMacroHandling (IMacroHandling): the macros and spell books of the registry store of one
 // device type, and their export and import files. No device traffic.
 //
-// Made by IDeviceType::CreateMacroHandlingInterface through MakeMacroHandling: it needs the
-// record information of TMacroElementManaged (that failure is returned), an opened device type
-// object (E_FAIL otherwise, for its device key name) and the macro and spell-book stores for
-// that name (E_FAIL when they cannot be opened).
+// Made by IDeviceType::CreateMacroHandlingInterface through MakeMacroHandling: it needs an
+// opened device type object (E_FAIL otherwise, for its device key name), the record information
+// of TMacroElementManaged (that failure is returned, e.g. when the type library is not
+// registered) and the macro and spell-book stores for that name (E_FAIL when they cannot be
+// opened).
 //
 // Strings and blocks handed out are CoTaskMem (the caller frees them with CoTaskMemFree),
 // arrays of the Managed methods SAFEARRAYs (SafeArrayDestroy). Null pointers give E_POINTER,

@@ -110,9 +110,14 @@ TEST_F(MacroHandlingTest, CreationReturnsTheRecordInformationFailure) {
   ASSERT_EQ(Regsvr32(true), 0);
   IMacroHandling* none = reinterpret_cast<IMacroHandling*>(1);
   const HRESULT hr = device_->CreateMacroHandlingInterface(&none);
+  // A never-opened device type object has no device key name: E_FAIL before anything else.
+  com::ComPtr<server::CDeviceType> closed = MakeDeviceType(false);
+  IMacroHandling* closed_none = reinterpret_cast<IMacroHandling*>(1);
+  const HRESULT closed_hr = closed->CreateMacroHandlingInterface(&closed_none);
   ASSERT_EQ(Regsvr32(false), 0);
-  EXPECT_TRUE(FAILED(hr));
-  EXPECT_NE(hr, E_FAIL);
+  EXPECT_EQ(hr, TYPE_E_LIBNOTREGISTERED);
+  EXPECT_EQ(closed_hr, E_FAIL);
+  EXPECT_EQ(closed_none, nullptr);
   EXPECT_EQ(none, nullptr);
   // The user-action object needs no type library.
   com::ComPtr<IUserAction> actions;
