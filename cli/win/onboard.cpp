@@ -32,11 +32,14 @@ IMeridexMacroManager* Onboard::macros() { return Lazy(macros_, &DeviceSession::M
 bool Onboard::Profile(int64_t slot, com::ComPtr<IMeridexProfileObject>& out) {
   IMeridexProfileManager* manager = profiles();
   if (!manager) return false;
-  HRESULT hr = manager->OpenProfile(static_cast<LONG>(slot), out.Put());
+  // OpenProfile answers E_FAIL for an empty slot and for a device failure alike; the existence
+  // check tells them apart.
+  HRESULT hr = manager->ProfileExists(static_cast<LONG>(slot));
   if (hr == E_FAIL) {
     Failure(out_, "profile slot " + std::to_string(slot) + " is empty", hr);
     return false;
   }
+  hr = manager->OpenProfile(static_cast<LONG>(slot), out.Put());
   if (FAILED(hr)) {
     Failure(out_, "could not open profile " + std::to_string(slot), hr);
     return false;

@@ -211,6 +211,25 @@ TEST_F(CliCommandsTest, UploadedMacrosReadBackAndButtonsNameThem) {
   });
 }
 
+TEST_F(CliCommandsTest, DeviceFailuresSayWhatFailed) {
+  StartEmulator("format = 1\n[device]\ntotal-space = 1\n");  // room for one small macro
+  std::string big;
+  for (int i = 0; i < 230; ++i) big += "down A\n";  // 510 bytes: more than one 480-byte unit
+  Ctl("log-clear");
+  Run({{L"upload Big -", 1, {"the macro does not fit in the mouse's remaining memory (out of memory, 0x8007000E)"}, {}, big}});
+  // The macro made for the upload is deleted again.
+  const std::string log = Ctl("log");
+  EXPECT_NE(log.find(" request cmd=0c ok"), std::string::npos) << log;
+  Run({{L"macros", 0, {}, {"Big"}}});
+
+  Ctl("fault 06 16 repeat");
+  Run({{L"stages 1", 1, {"could not open profile 1 (the device reported a failure, 0x80004005)"}, {"is empty"}}});
+  Ctl("fault clear");
+  Ctl("unplug");
+  Run({{L"profiles", 1, {"no Quillfern found (no matching device, 0x80070103)"}},
+       {L"--json dpi", 1, {"{\"error\":\"no Quillfern found (no matching device, 0x80070103)\"}\n"}}});
+}
+
 TEST_F(CliCommandsTest, HelpDescribesTheMacroText) {
   Run({
       {L"help upload", 0, {"usage: QuillfernCli [--json] upload <name> <file>|-", "  down <key|button>", "  delay <ms>",
