@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The main job: builds the suite for Windows, starts an emulated Quillfern, registers the
 # middleware in the private Wine prefix and runs the command-line client against it.
-# Usage: scripts/demo.sh [client arguments...]   (default: info)
-#        scripts/demo.sh --tour                  (a walk-through of the client's commands)
+# Usage: scripts/demo.sh                         (info, then a walk-through of the client's commands)
+#        scripts/demo.sh --tour                  (the walk-through only)
+#        scripts/demo.sh <client arguments...>   (one client command, then the request log)
 # Installs what it needs on a fresh Debian machine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -67,13 +68,18 @@ tour() {
   wait "$watch_pid"
 }
 
-if [ "${1:-}" = "--tour" ]; then
+walk=no
+if [ $# -eq 0 ]; then
+  walk=yes
+  cli info && tour && status=0 || status=$?
+elif [ "$1" = "--tour" ]; then
+  walk=yes
   tour && status=0 || status=$?
 else
-  cli "${@:-info}" && status=0 || status=$?
+  cli "$@" && status=0 || status=$?
 fi
 
-if [ "${1:-}" = "--tour" ]; then
+if [ "$walk" = yes ]; then
   echo "== the emulated mouse received $("$QUILL_WINE" "$bin/QuillfernEmulator.exe" ctl --pipe "$pipe" log </dev/null | wc -l) requests"
 else
   echo "== what the emulated mouse received (its request log)"
