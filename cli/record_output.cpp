@@ -42,6 +42,21 @@ Record& Record::Numbers(std::string name, const std::vector<int64_t>& values) {
   return *this;
 }
 
+Record& Record::Texts(std::string name, const std::vector<std::string>& values) {
+  std::string json = "[", text;
+  for (size_t i = 0; i < values.size(); ++i) {
+    if (i) {
+      json += ',';
+      text += ", ";
+    }
+    json += JsonQuote(values[i]);
+    text += values[i];
+  }
+  json += ']';
+  fields_.push_back({std::move(name), std::move(json), std::move(text), Kind::kNumbers});
+  return *this;
+}
+
 Record& Record::Records(std::string name, const std::vector<Record>& records) {
   std::string json = "[";
   for (size_t i = 0; i < records.size(); ++i) {

@@ -15,6 +15,8 @@ class Record {
   Record& Flag(std::string name, bool value);
   // A list of numbers: "400,800,1600" in text, [400,800,1600] in JSON.
   Record& Numbers(std::string name, const std::vector<int64_t>& values);
+  // A list of texts: "Greet, Spin" in text, ["Greet","Spin"] in JSON.
+  Record& Texts(std::string name, const std::vector<std::string>& values);
   // Nested records: an array of objects in JSON; left out of the text forms, where the command
   // prints them as a table of their own.
   Record& Records(std::string name, const std::vector<Record>& records);

@@ -50,6 +50,10 @@ TEST(RecordOutput, ListsAndNestedRecords) {
             "{\"button\":\"left\",\"assignment\":\"left click\"}]}\n");
   EXPECT_EQ(r.ToLines(), "slot   : 1\nstages : 400,800\n");
   EXPECT_EQ(Record().Numbers("none", {}).ToJson(), "{\"none\":[]}\n");
+  Record texts;
+  texts.Texts("macros", {"Greet", "Say \"hi\""}).Texts("none", {});
+  EXPECT_EQ(texts.ToJson(), "{\"macros\":[\"Greet\",\"Say \\\"hi\\\"\"],\"none\":[]}\n");
+  EXPECT_EQ(texts.ToLines(), "macros : Greet, Say \"hi\"\nnone   : \n");
 }
 
 TEST(RecordOutput, TablesAlignColumnsByCharacters) {

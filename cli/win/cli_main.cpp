@@ -90,6 +90,39 @@ constexpr char kWatchHelp[] =
     "S seconds is a failure (exit 1).\n"
     "A line on standard error says when watching has begun.\n";
 
+constexpr char kStoreHelp[] =
+    "The middleware's store of named objects in the registry (it needs no mouse):\n"
+    "  group    a profile group: a list of stored profiles\n"
+    "  profile  a stored profile: a set of button mappings (made by importing an export file)\n"
+    "  book     a spell book: a list of stored macros\n"
+    "  macro    a stored macro: events, type, repeat mode and count, icon file\n"
+    "  action   a user action: a code and data bytes\n"
+    "The plural (groups, profiles, books, macros, actions) means every object of the kind.\n"
+    "\n"
+    "  store list <kind>                    one row per object\n"
+    "  store show <kind> <name>             one object (macro: its events; --script: as text)\n"
+    "  store save macro <name> <file>|- [--type action|keystroke|macro]\n"
+    "        [--mode count|until-same|until-released] [--repeat N] [--icon FILE]\n"
+    "                                       from macro text as upload reads it (help upload);\n"
+    "                                       defaults: keystroke, count, 1\n"
+    "  store save book <name> <macro>...    the macros must be stored\n"
+    "  store save group <name> <profile>... the profiles must be stored\n"
+    "  store save action <name> <code> [<hex bytes>...]   e.g. 7 01 02 03 or 0x10 0A0B\n"
+    "  store delete <kind> <name>\n"
+    "  store export <kind> <name> <file>    one object (a group with its profiles, a book with\n"
+    "  store export <kinds> <file>          its macros, a profile with the macros and user\n"
+    "                                       actions it names), or all of a kind\n"
+    "  store import <kind> <name> <file>    the same from a file; the file must exist\n"
+    "  store import <kinds> <file>\n"
+    "\n"
+    "Exporting into an existing file replaces objects of the same kind and name and keeps the\n"
+    "rest. Importing a profile or group needs the macros and user actions its profiles name\n"
+    "in the store or the file (a group's export leaves them out: export them too). A macro or user action still named by a spell book or stored profile, and a profile\n"
+    "still in a group, cannot be deleted. Stored profiles have no list of their own: list and\n"
+    "show read them back from an export into a temporary file. Names are at most 255\n"
+    "characters without \\, \", < or >; the store compares them ignoring case, export files case\n"
+    "by case. A relative file name is taken from the current folder.\n";
+
 }  // namespace
 
 const std::vector<Command>& AllCommands() {
@@ -112,6 +145,9 @@ const std::vector<Command>& AllCommands() {
       {"upload", "upload <name> <file>|-", "store a macro written as text (- reads standard input)", RunUpload,
        kUploadHelp},
       {"watch", "watch [--count N] [--seconds S]", "print the mouse's events as they arrive", RunWatch, kWatchHelp},
+      {"store", "store list|show|save|delete|export|import <kind> ...",
+       "the middleware's store: profile groups, stored profiles, spell books, macros, user actions", RunStore,
+       kStoreHelp},
   };
   return commands;
 }

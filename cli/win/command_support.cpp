@@ -40,4 +40,38 @@ std::string CheckDeviceName(const std::string& name, std::wstring& wide) {
   return {};
 }
 
+bool ReadInput(const std::string& path, size_t limit, std::string& text, std::string& error) {
+  HANDLE file = path == "-" ? GetStdHandle(STD_INPUT_HANDLE)
+                            : CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE || file == nullptr) {
+    error = "cannot open " + (path == "-" ? std::string("standard input") : "'" + path + "'") + " (" +
+            DescribeResult(HRESULT_FROM_WIN32(GetLastError())) + ")";
+    return false;
+  }
+  text.clear();
+  char buffer[4096];
+  bool ok = true;
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
+      const DWORD code = GetLastError();
+      if (code == ERROR_BROKEN_PIPE || code == ERROR_HANDLE_EOF) break;  // the writer is done
+      error = "cannot read " + path + " (" + DescribeResult(HRESULT_FROM_WIN32(code)) + ")";
+      ok = false;
+      break;
+    }
+    if (got == 0) break;
+    if (text.size() + got > limit) {
+      error = (path == "-" ? std::string("standard input") : "'" + path + "'") + " is larger than " +
+              std::to_string(limit) + " bytes";
+      ok = false;
+      break;
+    }
+    text.append(buffer, got);
+  }
+  if (path != "-") CloseHandle(file);
+  return ok;
+}
+
 }  // namespace quill::cli

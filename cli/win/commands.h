@@ -51,6 +51,10 @@ std::wstring WideFromUtf8(const std::string& text);
 // not empty. "" when it fits, else the usage error.
 std::string CheckDeviceName(const std::string& name, std::wstring& wide);
 
+// Reads the whole of a file, or of standard input for "-", refusing more than `limit` bytes;
+// `error` says why it failed.
+bool ReadInput(const std::string& path, size_t limit, std::string& text, std::string& error);
+
 int RunInfo(DeviceSession& session, const std::vector<std::string>& args, Output& out);
 int RunProfiles(DeviceSession& session, const std::vector<std::string>& args, Output& out);
 int RunActivate(DeviceSession& session, const std::vector<std::string>& args, Output& out);
@@ -65,5 +69,6 @@ int RunMacros(DeviceSession& session, const std::vector<std::string>& args, Outp
 int RunMacro(DeviceSession& session, const std::vector<std::string>& args, Output& out);
 int RunUpload(DeviceSession& session, const std::vector<std::string>& args, Output& out);
 int RunWatch(DeviceSession& session, const std::vector<std::string>& args, Output& out);
+int RunStore(DeviceSession& session, const std::vector<std::string>& args, Output& out);
 
 }  // namespace quill::cli

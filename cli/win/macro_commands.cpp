@@ -5,59 +5,13 @@
 #include "cli/command_args.h"
 #include "cli/macro_script.h"
 #include "cli/win/commands.h"
+#include "cli/win/macro_elements.h"
 #include "cli/win/onboard.h"
 
 namespace quill::cli {
 namespace {
 
 constexpr int64_t kMaxMacroId = 70;
-
-// Reads the whole of a file, or of standard input for "-", refusing more than `limit` bytes.
-bool ReadInput(const std::string& path, size_t limit, std::string& text, std::string& error) {
-  HANDLE file = path == "-" ? GetStdHandle(STD_INPUT_HANDLE)
-                            : CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE || file == nullptr) {
-    error = "cannot open " + (path == "-" ? std::string("standard input") : "'" + path + "'") + " (" +
-            DescribeResult(HRESULT_FROM_WIN32(GetLastError())) + ")";
-    return false;
-  }
-  text.clear();
-  char buffer[4096];
-  bool ok = true;
-  for (;;) {
-    DWORD got = 0;
-    if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
-      const DWORD code = GetLastError();
-      if (code == ERROR_BROKEN_PIPE || code == ERROR_HANDLE_EOF) break;  // the writer is done
-      error = "cannot read " + path + " (" + DescribeResult(HRESULT_FROM_WIN32(code)) + ")";
-      ok = false;
-      break;
-    }
-    if (got == 0) break;
-    if (text.size() + got > limit) {
-      error = (path == "-" ? std::string("standard input") : "'" + path + "'") + " is larger than " +
-              std::to_string(limit) + " bytes";
-      ok = false;
-      break;
-    }
-    text.append(buffer, got);
-  }
-  if (path != "-") CloseHandle(file);
-  return ok;
-}
-
-std::vector<MacroStep> StepsOf(const _TMacroElement* elements, LONG count) {
-  std::vector<MacroStep> steps;
-  for (LONG i = 0; elements && i < count; ++i) {
-    MacroStep s;
-    s.action_type = elements[i].action.actionType;
-    for (size_t w = 0; w < 3; ++w) s.info[w] = elements[i].action.info.alWords[w];
-    s.delay_ms = elements[i].lDelayMs;
-    steps.push_back(s);
-  }
-  return steps;
-}
 
 // The macro's events as the middleware decodes them.
 HRESULT ReadSteps(IMeridexMacroObject* macro, std::vector<MacroStep>& steps) {
@@ -74,12 +28,7 @@ HRESULT ReadSteps(IMeridexMacroObject* macro, std::vector<MacroStep>& steps) {
 }
 
 HRESULT WriteSteps(IMeridexMacroObject* macro, const std::vector<MacroStep>& steps) {
-  std::vector<_TMacroElement> elements(steps.size());
-  for (size_t i = 0; i < steps.size(); ++i) {
-    elements[i].action.actionType = static_cast<_TButtonActionType>(steps[i].action_type);
-    for (size_t w = 0; w < 3; ++w) elements[i].action.info.alWords[w] = steps[i].info[w];
-    elements[i].lDelayMs = steps[i].delay_ms;
-  }
+  std::vector<_TMacroElement> elements = ElementsOf(steps);
   _TMacroElement* first = elements.data();
   _TMacroParams params{};  // fixed delay, repeat and options as the mouse's defaults
   params.lNumElements = static_cast<LONG>(elements.size());
@@ -161,17 +110,8 @@ int RunUpload(DeviceSession& session, const std::vector<std::string>& args, Outp
   if (args.size() != 2) return UsageError(out, "upload", "upload takes a macro name and a file (or -)");
   std::wstring name;
   if (std::string why = CheckDeviceName(args[0], name); !why.empty()) return UsageError(out, "upload", why);
-  std::string text, error;
-  if (!ReadInput(args[1], kMaxMacroScriptBytes, text, error)) {
-    out.Error(error);
-    return kExitFailed;
-  }
-  const MacroScriptResult parsed = ParseMacroScript(text);
-  if (!parsed.ok) {
-    out.Error((args[1] == "-" ? std::string("standard input") : args[1]) + " " + parsed.error +
-              " (QuillfernCli help upload describes the format)");
-    return kExitUsage;
-  }
+  std::vector<MacroStep> steps;
+  if (std::optional<int> failed = ReadMacroText(out, args[1], steps)) return *failed;
 
   Onboard onboard(session, out);
   std::vector<std::pair<LONG, LONG>> list;
@@ -198,7 +138,7 @@ int RunUpload(DeviceSession& session, const std::vector<std::string>& args, Outp
   BSTR bstr = SysAllocStringLen(name.data(), static_cast<UINT>(name.size()));
   HRESULT hr = bstr ? macro->SetMacroName(bstr) : E_OUTOFMEMORY;
   SysFreeString(bstr);
-  if (SUCCEEDED(hr)) hr = WriteSteps(macro.Get(), parsed.steps);
+  if (SUCCEEDED(hr)) hr = WriteSteps(macro.Get(), steps);
   if (FAILED(hr)) {
     // A macro made for this upload goes again rather than stay behind empty.
     if (!replaced) manager->DeleteMacro(macro.Get());
@@ -210,8 +150,8 @@ int RunUpload(DeviceSession& session, const std::vector<std::string>& args, Outp
   Record r;
   r.Number("number", id)
       .Text("name", args[0])
-      .Number("events", static_cast<int64_t>(parsed.steps.size()))
-      .Number("size", static_cast<int64_t>(EncodedMacroSize(parsed.steps)))
+      .Number("events", static_cast<int64_t>(steps.size()))
+      .Number("size", static_cast<int64_t>(EncodedMacroSize(steps)))
       .Flag("replaced", replaced);
   out.Print(r);
   return kExitOk;
