@@ -25,6 +25,18 @@ void Output::PrintTable(const std::vector<Record>& rows) {
   Write(lines);
 }
 
+void Output::PrintWithParts(Record head, const std::string& field, const std::vector<Record>& parts,
+                            const std::vector<Record>& table) {
+  if (json_) {
+    head.Records(field, parts);
+    return Print(head);
+  }
+  Print(head);
+  if (table.empty()) return;
+  Gap();
+  PrintTable(table);
+}
+
 void Output::Gap() {
   if (!json_) Write("\n");
 }
@@ -116,12 +128,13 @@ constexpr char kStoreHelp[] =
     "  store import <kinds> <file>\n"
     "\n"
     "Exporting into an existing file replaces objects of the same kind and name and keeps the\n"
-    "rest. Importing a profile or group needs the macros and user actions its profiles name\n"
-    "in the store or the file (a group's export leaves them out: export them too). A macro or user action still named by a spell book or stored profile, and a profile\n"
-    "still in a group, cannot be deleted. Stored profiles have no list of their own: list and\n"
-    "show read them back from an export into a temporary file. Names are at most 255\n"
-    "characters without \\, \", < or >; the store compares them ignoring case, export files case\n"
-    "by case. A relative file name is taken from the current folder.\n";
+    "rest. Importing a group or profile needs the macros and user actions its mappings name,\n"
+    "stored or in the file (a group's export leaves them out; a profile's export adds them).\n"
+    "A macro or user action still named by a spell book or stored profile, and a profile still\n"
+    "in a group, cannot be deleted. Stored profiles have no list of their own: list and show\n"
+    "read them back from an export into a temporary file. Names are at most 255 characters\n"
+    "without \\, \", < or >; the store compares them ignoring case, export files case by case.\n"
+    "A relative file name is taken from the current folder.\n";
 
 }  // namespace
 

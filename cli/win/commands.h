@@ -21,6 +21,10 @@ class Output {
   void PrintTable(const std::vector<Record>& rows);
   // A blank line between the parts of a text listing (nothing in JSON mode).
   void Gap();
+  // One object with its parts: in JSON the head with the parts as the nested records `field`;
+  // as text the head's lines, then a blank line and `table` (nothing more when it is empty).
+  void PrintWithParts(Record head, const std::string& field, const std::vector<Record>& parts,
+                      const std::vector<Record>& table);
   // A failure: to standard error as text, and as an {"error": ...} record in JSON mode.
   void Error(const std::string& message);
 

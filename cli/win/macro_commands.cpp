@@ -94,15 +94,8 @@ int RunMacro(DeviceSession& session, const std::vector<std::string>& args, Outpu
     event.Text("event", StepEventText(steps[i])).Number("delay ms", steps[i].delay_ms);
     events.push_back(event);
   }
-  if (out.json()) {
-    if (script) head.Text("script", FormatMacroScript(steps));
-    head.Records("events", events);
-    out.Print(head);
-  } else {
-    out.Print(head);
-    out.Gap();
-    out.PrintTable(rows);
-  }
+  if (script) head.Text("script", FormatMacroScript(steps));  // JSON only: text printed it above
+  out.PrintWithParts(head, "events", events, rows);
   return kExitOk;
 }
 

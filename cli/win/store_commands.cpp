@@ -173,16 +173,7 @@ int ShowProfile(Store& store, const std::wstring& name, Output& out) {
   head.Text("name", profile.name)
       .Number("version", version ? ParseCode(version->data).value_or(0) : 0)
       .Number("mappings", count ? ParseCode(count->data).value_or(0) : 0);
-  if (out.json()) {
-    head.Records("buttons", rows);
-    out.Print(head);
-  } else {
-    out.Print(head);
-    if (!rows.empty()) {
-      out.Gap();
-      out.PrintTable(rows);
-    }
-  }
+  out.PrintWithParts(head, "buttons", rows, rows);
   return kExitOk;
 }
 
@@ -223,17 +214,8 @@ int ShowMacro(Store& store, const std::wstring& name, bool script, Output& out) 
     event.Text("event", StepEventText(steps[i])).Number("delay ms", steps[i].delay_ms).Number("hold ms", m.elements[i].lHoldMs);
     events.push_back(event);
   }
-  if (out.json()) {
-    if (script) head.Text("script", FormatMacroScript(steps));
-    head.Records("events", events);
-    out.Print(head);
-  } else {
-    out.Print(head);
-    if (!rows.empty()) {
-      out.Gap();
-      out.PrintTable(rows);
-    }
-  }
+  if (script) head.Text("script", FormatMacroScript(steps));  // JSON only: text printed it above
+  out.PrintWithParts(head, "events", events, rows);
   return kExitOk;
 }
 
