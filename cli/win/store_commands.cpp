@@ -94,7 +94,8 @@ int Missing(Output& out, StoreKind kind, const std::wstring& name, HRESULT hr, c
 
 int ListAll(Store& store, StoreKind kind, Output& out) {
   std::vector<std::string> names;
-  if (!store.Names(kind, names)) return kExitFailed;
+  // Profiles are listed from their export below.
+  if (kind != StoreKind::kProfile && !store.Names(kind, names)) return kExitFailed;
   std::vector<Record> rows;
   switch (kind) {
     case StoreKind::kGroup:
@@ -270,6 +271,8 @@ int SaveGroupOrBook(Store& store, StoreKind kind, const std::wstring& name, cons
   std::vector<LPWSTR> pointers;
   for (std::wstring& m : members) pointers.push_back(m.data());
   const StoreKind member_kind = kind == StoreKind::kGroup ? StoreKind::kProfile : StoreKind::kMacro;
+  const std::optional<bool> replaced = store.Exists(kind, name);
+  if (!replaced) return kExitFailed;
   HRESULT hr = E_FAIL;
   if (kind == StoreKind::kGroup) {
     IProfile* p = store.profile();
@@ -298,7 +301,10 @@ int SaveGroupOrBook(Store& store, StoreKind kind, const std::wstring& name, cons
   }
   if (FAILED(hr)) return StoreFailure(out, std::string("could not save ") + KindTitle(kind) + " '" + Utf8Of(name) + "'", hr);
   Record r;
-  r.Text("saved", KindWord(kind)).Text("name", Utf8Of(name)).Texts(kind == StoreKind::kGroup ? "profiles" : "macros", given);
+  r.Text("saved", KindWord(kind))
+      .Text("name", Utf8Of(name))
+      .Texts(kind == StoreKind::kGroup ? "profiles" : "macros", given)
+      .Flag("replaced", *replaced);
   out.Print(r);
   return kExitOk;
 }

@@ -119,7 +119,8 @@ TEST_F(CliStoreTest, MacrosAndSpellBooksWithTheirReferences) {
        {"{\"name\":\"Spin\",\"type\":\"macro\",\"mode\":\"until-released\",\"repeat\":3,"
         "\"icon file\":\"spin.ico\",\"version\":0,\"event count\":2,\"events\":[{\"event\":\"down button5\",\"delay ms\":0,"
         "\"hold ms\":0},"}},
-      {L"store save book Tools Greet Spin", 0, {"saved  : book\nname   : Tools\nmacros : Greet, Spin\n"}},
+      {L"store save book Tools Spin", 0, {"saved    : book\nname     : Tools\nmacros   : Spin\nreplaced : no\n"}},
+      {L"store save book Tools Greet Spin", 0, {"macros   : Greet, Spin\nreplaced : yes\n"}},
       {L"store save book Broken Greet Nope Gone", 1,
        {"no macro 'Nope', 'Gone' in the store; spell book 'Broken' was not saved"}},
       {L"store list books", 0, {"name   macros\nTools  Greet, Spin\n"}, {"Broken"}},
@@ -267,7 +268,7 @@ TEST_F(CliStoreTest, ProfileGroupsRoundTripThroughExportFiles) {
       {L"store delete macro Greet", 1, {"macro 'Greet' is still named by a spell book or stored profile"}},
       {L"store delete profile Shooter", 1, {"stored profile 'Shooter' is still a member of a profile group"}},
       {L"store save group Duo Shooter Nope", 1, {"no stored profile 'Nope' in the store; profile group 'Duo' was not saved"}},
-      {L"store save group Duo Shooter", 0, {"saved    : group\nname     : Duo\nprofiles : Shooter\n"}},
+      {L"store save group Duo Shooter", 0, {"saved    : group\nname     : Duo\nprofiles : Shooter\nreplaced : no\n"}},
       {L"store list profiles", 0, {"Shooter  2         Duo, Games\n"}},
       {L"store delete group Duo", 0, {}},
       // A group's export holds its profiles; a profile's export adds the macros they name.
