@@ -6,6 +6,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "middleware/storage/file_system.h"
 #include "middleware/storage/registry_key.h"
@@ -18,17 +19,19 @@ class StoreExchange {
   // outlive the object.
   StoreExchange(RegistryKey& machine, FileSystem& files, std::u16string device_key_name);
 
+  // Profiles travel with the macros and user actions their mappings name: every export of
+  // profiles (one, a group's, all) adds those objects' elements, and every import of profiles
+  // first imports those of them the file holds, so that the profiles' references find them.
+  //
   // Profile groups with their member profiles.
   HResult ExportProfileGroup(std::u16string_view group, const std::u16string& path);
   HResult ImportProfileGroup(std::u16string_view group, const std::u16string& path);
   HResult ExportAllProfileGroups(const std::u16string& path);
   HResult ImportAllProfileGroups(const std::u16string& path);
 
-  // A profile with the macros and user actions its mappings name (mapping order, macros
+  // A profile, then the macros and user actions its mappings name (mapping order, macros
   // first).
   HResult ExportProfile(std::u16string_view profile, const std::u16string& path);
-  // The macros and user actions the file's profile names, those the file holds, are imported
-  // first, so that the profile's references find them; then the profile.
   HResult ImportProfile(std::u16string_view profile, const std::u16string& path);
   HResult ExportAllProfiles(const std::u16string& path);
   HResult ImportAllProfiles(const std::u16string& path);
@@ -55,6 +58,11 @@ class StoreExchange {
   // Opens the file and the stores, runs `operation` and commits after a successful export.
   template <class Operation>
   HResult Run(const std::u16string& path, Mode mode, Operation&& operation);
+  static HResult ExportNamedBy(Session& s, const std::vector<std::u16string>& profiles);
+  static HResult ImportNamedBy(Session& s, const std::vector<std::u16string>& profiles);
+  static HResult StoredMembers(Session& s, const std::vector<std::u16string>& groups,
+                               std::vector<std::u16string>& members);
+  static std::vector<std::u16string> FileMembers(Session& s, const std::vector<std::u16string>& groups);
 
   RegistryKey& machine_;
   FileSystem& files_;

@@ -2,6 +2,7 @@
 // element checks of the import.
 #include <gtest/gtest.h>
 
+#include "middleware/storage/exchange_elements.h"
 #include "middleware/storage/exchange_file.h"
 #include "middleware/storage/storage_errors.h"
 #include "middleware/storage/tests/exchange_fixture.h"
@@ -79,28 +80,78 @@ TEST_F(ExchangeOperationsTest, ExportedProfileCarriesWhatItNamesAndImportsOnAnEm
 }
 
 TEST_F(ExchangeOperationsTest, ProfilesNeedTheirMacrosStoredOrInTheFile) {
-  ASSERT_EQ(exchange.ExportAllProfiles(kFile), kS_OK);  // profiles only
+  // A file with the profiles alone, as an older export may have written it.
+  {
+    std::unique_ptr<ExchangeFile> file;
+    ASSERT_EQ(ExchangeFile::Open(files, kFile, kDevice, file), kS_OK);
+    for (const char16_t* name : {u"Game", u"Work"}) {
+      ProfileRecord profile;
+      std::u16string text;
+      ASSERT_EQ(profiles().Load(name, profile), kS_OK);
+      ASSERT_EQ(WriteElement(name, profile, text), kS_OK);
+      ASSERT_EQ(file->Add(ElementKind::kProfile, name, std::move(text)), kS_OK);
+    }
+    ASSERT_EQ(file->Commit(), kS_OK);
+  }
   const std::string empty = target.Dump();
   EXPECT_EQ(importer.ImportProfile(u"Game", kFile), kE_FAIL);
   EXPECT_EQ(importer.ImportAllProfiles(kFile), kE_FAIL);
   EXPECT_EQ(target.Dump(), empty);
 
-  ASSERT_EQ(exchange.ExportAllMacros(kFile), kS_OK);
-  ASSERT_EQ(exchange.ExportAllUserActions(kFile), kS_OK);
-  ASSERT_EQ(importer.ImportAllMacros(kFile), kS_OK);
-  ASSERT_EQ(importer.ImportAllUserActions(kFile), kS_OK);
+  // Stored first, from anywhere, the macros and user actions let the profiles in.
+  ASSERT_EQ(exchange.ExportAllMacros(u"other.xml"), kS_OK);
+  ASSERT_EQ(exchange.ExportAllUserActions(u"other.xml"), kS_OK);
+  ASSERT_EQ(importer.ImportAllMacros(u"other.xml"), kS_OK);
+  ASSERT_EQ(importer.ImportAllUserActions(u"other.xml"), kS_OK);
   EXPECT_EQ(importer.ImportAllProfiles(kFile), kS_OK);
 }
 
+// Every export of profiles carries what they name, and its import brings it into an empty store.
+TEST_F(ExchangeOperationsTest, EveryProfileExportImportsOnAnEmptyStore) {
+  struct Case {
+    const char* name;
+    const char16_t* file;
+    HResult (StoreExchange::*export_op)(const std::u16string&);
+    HResult (StoreExchange::*import_op)(const std::u16string&);
+    bool groups;
+  };
+  const Case cases[] = {
+      {"all profiles", u"profiles.xml", &StoreExchange::ExportAllProfiles, &StoreExchange::ImportAllProfiles, false},
+      {"all groups", u"groups.xml", &StoreExchange::ExportAllProfileGroups, &StoreExchange::ImportAllProfileGroups, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::u16string path = c.file;
+    MemoryRegistry fresh;
+    std::unique_ptr<RegistryKey> root = fresh.Root();
+    StoreExchange into(*root, files, std::u16string(kDevice));
+    ASSERT_EQ((exchange.*c.export_op)(path), kS_OK);
+    {
+      std::unique_ptr<ExchangeFile> file;
+      ASSERT_EQ(ExchangeFile::Open(files, path, kDevice, file), kS_OK);
+      EXPECT_EQ(file->Names(ElementKind::kMacro), (std::vector<std::u16string>{u"Alpha", u"Beta"}));
+      EXPECT_EQ(file->Names(ElementKind::kUserAction), std::vector<std::u16string>{u"Launch"});
+    }
+    ASSERT_EQ((into.*c.import_op)(path), kS_OK);
+    std::unique_ptr<ProfileGroupStore> imported;
+    ASSERT_EQ(ProfileGroupStore::Create(*root, kDevice, imported), kS_OK);
+    int32_t count = 0;
+    ASSERT_EQ(imported->profiles().macros().ReadRefCount(u"Alpha", count), kS_OK);
+    EXPECT_EQ(count, 1);
+    ASSERT_EQ(imported->profiles().macros().ReadRefCount(u"Beta", count), kS_OK);
+    EXPECT_EQ(count, 1);
+    ASSERT_EQ(imported->profiles().user_actions().ReadRefCount(u"Launch", count), kS_OK);
+    EXPECT_EQ(count, 1);
+    ASSERT_EQ(imported->profiles().ReadRefCount(u"Work", count), kS_OK);
+    EXPECT_EQ(count, c.groups ? 1 : 0);
+  }
+}
+
 TEST_F(ExchangeOperationsTest, GroupsAndSpellBooksBringTheirMembers) {
-  ASSERT_EQ(exchange.ExportAllMacros(kFile), kS_OK);
-  ASSERT_EQ(exchange.ExportAllUserActions(kFile), kS_OK);
   ASSERT_EQ(exchange.ExportProfileGroup(u"All", kFile), kS_OK);
   ASSERT_EQ(exchange.ExportSpellBook(u"Book", kFile), kS_OK);
   ASSERT_EQ(importer.ImportSpellBook(u"Book", kFile), kS_OK);  // imports Alpha and Gamma
-  ASSERT_EQ(importer.ImportAllUserActions(kFile), kS_OK);
-  EXPECT_EQ(importer.ImportProfileGroup(u"All", kFile), kE_FAIL);  // Work names Beta, not yet stored
-  ASSERT_EQ(importer.ImportMacro(u"Beta", kFile), kS_OK);
+  // The group brings its profiles, and they the macros and user actions they name.
   ASSERT_EQ(importer.ImportProfileGroup(u"All", kFile), kS_OK);
   std::unique_ptr<ProfileGroupStore> imported;
   ASSERT_EQ(ProfileGroupStore::Create(*target_machine, kDevice, imported), kS_OK);
@@ -111,7 +162,9 @@ TEST_F(ExchangeOperationsTest, GroupsAndSpellBooksBringTheirMembers) {
   ASSERT_EQ(imported->profiles().ReadRefCount(u"Work", count), kS_OK);
   EXPECT_EQ(count, 1);
   ASSERT_EQ(imported->profiles().macros().ReadRefCount(u"Alpha", count), kS_OK);
-  EXPECT_EQ(count, 2);
+  EXPECT_EQ(count, 2);  // the spell book and Game
+  ASSERT_EQ(imported->profiles().macros().ReadRefCount(u"Beta", count), kS_OK);
+  EXPECT_EQ(count, 1);
 }
 
 TEST_F(ExchangeOperationsTest, ExportsOfMissingObjectsWriteNothing) {
