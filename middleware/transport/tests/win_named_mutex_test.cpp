@@ -33,12 +33,24 @@ TEST(NamedMutexLock, DestructionReleases) {
   EXPECT_EQ(next.TryAcquire(), Attempt::kAcquired);
 }
 
-TEST(WinClockTest, TicksAdvanceOverASleep) {
+// The tick count is the millisecond clock the lock's time-out is measured in.
+// Its granularity and Sleep's are coarse, so it is compared with the
+// performance counter over the same interval instead of with the time asked.
+TEST(WinClockTest, TicksAreMillisecondsOverASleep) {
   WinClock clock;
+  LARGE_INTEGER frequency, before, after;
+  ASSERT_TRUE(QueryPerformanceFrequency(&frequency));
+  QueryPerformanceCounter(&before);
   const uint32_t start = clock.TickCount();
-  clock.Sleep(50);
+  clock.Sleep(300);
   clock.Yield();
-  EXPECT_GE(clock.TickCount() - start, 40u);
+  const uint32_t ticks = clock.TickCount() - start;
+  QueryPerformanceCounter(&after);
+  const double measured_ms =
+      1000.0 * static_cast<double>(after.QuadPart - before.QuadPart) /
+      static_cast<double>(frequency.QuadPart);
+  EXPECT_GT(ticks, 0u);
+  EXPECT_NEAR(static_cast<double>(ticks), measured_ms, 40.0);
 }
 
 }  // namespace
