@@ -177,7 +177,7 @@ TEST_F(EmulatorWinTest, ButtonPressSendsF20ToAKeyboardHook) {
 
   EmulatorProcess::CtlResult press;
   std::thread presser([&] { press = emulator.Ctl("press dpi-up"); });
-  Pump(5000, [] { return g_f20_up > 0; });
+  Pump(15000, [] { return g_f20_up > 0; });
   presser.join();
   UnhookWindowsHookEx(hook);
 
