@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
+#include "emulator/win/child_process.h"
 #include "emulator/win/pipe_connection.h"
 #include "emulator/win/pipe_hid_port.h"
 
@@ -21,49 +21,6 @@ std::wstring TempFolder() {
 }
 
 std::wstring Quoted(const std::wstring& s) { return L"\"" + s + L"\""; }
-
-// Runs a command line, gathers standard output and error, waits up to `timeout_ms`.
-EmulatorProcess::CtlResult RunCaptured(const std::wstring& command_line, DWORD timeout_ms) {
-  EmulatorProcess::CtlResult result;
-  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-  HANDLE read_end = nullptr, write_end = nullptr;
-  if (!CreatePipe(&read_end, &write_end, &sa, 0)) return result;
-  SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  si.hStdOutput = write_end;
-  si.hStdError = write_end;
-  PROCESS_INFORMATION pi{};
-  std::wstring mutable_line = command_line;
-  const BOOL started = CreateProcessW(nullptr, mutable_line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                                      nullptr, nullptr, &si, &pi);
-  CloseHandle(write_end);
-  if (!started) {
-    CloseHandle(read_end);
-    result.output = "cannot start: error " + std::to_string(GetLastError());
-    return result;
-  }
-  // Read on a thread of its own, so that a child that never ends cannot hold the caller.
-  std::thread reader([&] {
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(read_end, buffer, sizeof buffer, &read, nullptr) && read) result.output.append(buffer, read);
-  });
-  if (WaitForSingleObject(pi.hProcess, timeout_ms) != WAIT_OBJECT_0) {
-    TerminateProcess(pi.hProcess, 99);
-    WaitForSingleObject(pi.hProcess, 5000);
-  }
-  reader.join();
-  CloseHandle(read_end);
-  DWORD code = 0;
-  GetExitCodeProcess(pi.hProcess, &code);
-  result.exit_code = static_cast<int>(code);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return result;
-}
 
 }  // namespace
 
@@ -167,7 +124,12 @@ EmulatorProcess::CtlResult EmulatorProcess::Ctl(const std::string& command) {
 }
 
 EmulatorProcess::CtlResult EmulatorProcess::RunTool(const std::wstring& arguments) {
-  return RunCaptured(Quoted(ExecutableFolder() + L"\\QuillfernEmulator.exe") + L" " + arguments, 20000);
+  const test::RunResult run =
+      test::RunToEnd(Quoted(ExecutableFolder() + L"\\QuillfernEmulator.exe") + L" " + arguments, {}, 20000);
+  CtlResult result;
+  result.exit_code = run.exit_code;
+  result.output = run.output;
+  return result;
 }
 
 EmulatorProcess::CtlResult EmulatorProcess::RunCtlTool(const std::wstring& arguments) {

@@ -3,45 +3,38 @@
 #pragma once
 #include <windows.h>
 
-#include <mutex>
 #include <string>
-#include <thread>
+
+#include "emulator/win/child_process.h"
 
 namespace quill::cli::test {
 
-// Folder of the test executable, where QuillfernCli.exe is built.
+// QuillfernCli.exe in the folder of the test executable, where it is built.
 std::wstring ClientPath();
 
 class ClientProcess {
  public:
   // Starts QuillfernCli.exe with `arguments`; started() tells whether it runs.
   explicit ClientProcess(const std::wstring& arguments);
-  ~ClientProcess();  // closes the input, ends the process (by its handle) if it still runs
-  ClientProcess(const ClientProcess&) = delete;
-  ClientProcess& operator=(const ClientProcess&) = delete;
 
-  bool started() const { return process_.hProcess != nullptr; }
-  void Write(const std::string& text);
-  void CloseInput();
+  bool started() const { return child_.started(); }
+  void Write(const std::string& text) { child_.Write(text); }
+  void CloseInput() { child_.CloseInput(); }
   // True once the output (standard output and error together) holds `text`.
-  bool WaitForOutput(const std::string& text, DWORD timeout_ms);
+  bool WaitForOutput(const std::string& text, DWORD timeout_ms) {
+    return child_.WaitForOutput(text, timeout_ms);
+  }
   // The exit code, or -1 when it did not end in time (it is then ended).
-  int Wait(DWORD timeout_ms);
+  int Wait(DWORD timeout_ms) { return child_.Wait(timeout_ms); }
   // What it printed so far, line ends as "\n".
-  std::string output() const;
+  std::string output() const { return quill::test::WithoutCarriageReturns(child_.output()); }
 
  private:
-  void Collect();
-
-  PROCESS_INFORMATION process_{};
-  HANDLE input_ = nullptr;
-  HANDLE output_ = nullptr;
-  std::thread reader_;
-  mutable std::mutex mutex_;
-  std::string text_;
+  quill::test::ChildProcess child_;
 };
 
-// Runs the client to its end with `input` on standard input; exit code and output.
+// Runs the client to its end with `input` on standard input; exit code and output, line ends
+// as "\n". A run that Wine failed to start is made once more (quill::test::RunToEnd).
 int RunClient(const std::wstring& arguments, const std::string& input, std::string& output,
               DWORD timeout_ms = 60000);
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "emulator/win/child_process.h"
 #include "emulator/win/emulator_process.h"
 
 namespace quill {
@@ -16,32 +17,9 @@ namespace {
 
 constexpr int kExchangesPerClient = 30;
 
-struct Child {
-  PROCESS_INFORMATION info{};
-  bool started = false;
-  ~Child() {
-    if (!started) return;
-    if (WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info.hProcess, 99);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-  }
-};
-
-bool StartClient(Child& child, int exchanges) {
-  std::wstring command = L"\"" + emu::EmulatorProcess::ExecutableFolder() +
-                         L"\\transport_exchange_client.exe\" " + std::to_wstring(exchanges);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  child.started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                 nullptr, &startup, &child.info) != FALSE;
-  return child.started;
-}
-
-DWORD WaitForExit(Child& child) {
-  if (WaitForSingleObject(child.info.hProcess, 60000) != WAIT_OBJECT_0) return 0xFFFF;
-  DWORD code = 0xFFFF;
-  GetExitCodeProcess(child.info.hProcess, &code);
-  return code;
+std::wstring ClientCommand(int exchanges) {
+  return L"\"" + emu::EmulatorProcess::ExecutableFolder() + L"\\transport_exchange_client.exe\" " +
+         std::to_wstring(exchanges);
 }
 
 // Client ids of the command requests in log order ("<seq> client=<id> request ...").
@@ -63,11 +41,11 @@ TEST(TwoProcesses, ExchangesAtTheSameTimeNeverInterleave) {
   ASSERT_EQ(emulator.Ctl("busy 2").exit_code, 0);  // longer exchanges, more overlap
   emulator.SetEnvironment();
 
-  Child first, second;
-  ASSERT_TRUE(StartClient(first, kExchangesPerClient));
-  ASSERT_TRUE(StartClient(second, kExchangesPerClient));
-  EXPECT_EQ(WaitForExit(first), 0u);
-  EXPECT_EQ(WaitForExit(second), 0u);
+  test::ChildProcess first(ClientCommand(kExchangesPerClient));
+  test::ChildProcess second(ClientCommand(kExchangesPerClient));
+  ASSERT_TRUE(first.started() && second.started());
+  EXPECT_EQ(first.Wait(60000), 0) << first.output();
+  EXPECT_EQ(second.Wait(60000), 0) << second.output();
 
   const auto verdict = emulator.Ctl("log-check");
   EXPECT_EQ(verdict.output, "interleave: none\n");

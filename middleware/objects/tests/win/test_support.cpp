@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "emulator/win/child_process.h"
+
 namespace quill::test {
 
 std::wstring ExeDir() {
@@ -14,62 +16,9 @@ std::wstring ExeDir() {
 std::wstring ServerPath() { return ExeDir() + L"\\TorvoMiddlewareServer.dll"; }
 
 int RunProcess(const std::wstring& command_line, std::string* output, DWORD timeout_ms) {
-  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  HANDLE read_end = nullptr, write_end = nullptr;
-  if (!CreatePipe(&read_end, &write_end, &inherit, 0)) return -1;
-  SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
-  HANDLE null_in = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                               OPEN_EXISTING, 0, nullptr);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = null_in;
-  startup.hStdOutput = write_end;
-  startup.hStdError = write_end;
-  PROCESS_INFORMATION process{};
-  std::wstring line = command_line;
-  const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                      nullptr, &startup, &process);
-  CloseHandle(write_end);
-  if (null_in != INVALID_HANDLE_VALUE) CloseHandle(null_in);
-  if (!started) {
-    CloseHandle(read_end);
-    return -1;
-  }
-  std::string text;
-  char buffer[4096];
-  DWORD got = 0;
-  // The pipe ends when the child (and whatever inherited the handle) is gone.
-  const DWORD deadline = GetTickCount() + timeout_ms;
-  for (;;) {
-    DWORD available = 0;
-    if (!PeekNamedPipe(read_end, nullptr, 0, nullptr, &available, nullptr)) break;
-    if (available > 0) {
-      if (!ReadFile(read_end, buffer, sizeof buffer, &got, nullptr) || got == 0) break;
-      text.append(buffer, got);
-      continue;
-    }
-    if (WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0) {
-      while (PeekNamedPipe(read_end, nullptr, 0, nullptr, &available, nullptr) && available > 0 &&
-             ReadFile(read_end, buffer, sizeof buffer, &got, nullptr) && got > 0) {
-        text.append(buffer, got);
-      }
-      break;
-    }
-    if (static_cast<LONG>(GetTickCount() - deadline) > 0) break;
-  }
-  CloseHandle(read_end);
-  DWORD code = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(process.hProcess, 0) != WAIT_OBJECT_0) {
-    TerminateProcess(process.hProcess, 1);
-    WaitForSingleObject(process.hProcess, 5000);
-  } else {
-    GetExitCodeProcess(process.hProcess, &code);
-  }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  if (output) *output = text;
-  return static_cast<int>(code);
+  const RunResult run = RunToEnd(command_line, {}, timeout_ms);
+  if (output) *output = run.output;
+  return run.exit_code;
 }
 
 int Regsvr32(bool unregister) {

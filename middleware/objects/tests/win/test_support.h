@@ -21,8 +21,9 @@ namespace quill::test {
 std::wstring ExeDir();
 std::wstring ServerPath();
 
-// Runs `command_line` and waits up to `timeout_ms`; the exit code, or -1 when it could not be
-// started or did not end in time (it is then terminated). Standard output goes to `output`.
+// Runs `command_line` to its end (test::RunToEnd) and waits up to `timeout_ms`; the exit code,
+// or -1 when it could not be started or did not end in time (it is then ended). What it printed
+// goes to `output`.
 int RunProcess(const std::wstring& command_line, std::string* output = nullptr,
                DWORD timeout_ms = 60000);
 
