@@ -90,7 +90,7 @@ class ScriptParser {
     if (words.size() != 2) return "usage: " + verb + " <key or mouse button>";
     if (std::optional<int32_t> button = MouseButtonFromName(words[1])) {
       const bool held = (buttons_held_ >> *button) & 1;
-      if (verb == "down" && held) return "mouse button " + MouseButtonName(*button) + " is already down";
+      if (verb != "up" && held) return "mouse button " + MouseButtonName(*button) + " is already down";
       if (verb == "up" && !held) return "mouse button " + MouseButtonName(*button) + " is not down";
       if (verb != "up") Add(ButtonStep(*button, false));
       if (verb != "down") Add(ButtonStep(*button, true));

@@ -21,7 +21,8 @@ target_compile_options(quill_options INTERFACE -Wall -Wextra -Wno-unused-paramet
 if(QUILL_WIN)
   target_compile_definitions(quill_options INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 elseif(QUILL_FUZZ)
-  target_compile_options(quill_options INTERFACE -g -O1 -fsanitize=fuzzer-no-link,address,undefined)
+  target_compile_options(quill_options INTERFACE -g -O1 -fsanitize=fuzzer-no-link,address,undefined
+                                             -fno-sanitize-recover=undefined)
   target_link_options(quill_options INTERFACE -fsanitize=address,undefined)
 elseif(QUILL_SANITIZE)
   target_compile_options(quill_options INTERFACE -g -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)

@@ -59,7 +59,7 @@ uint32_t MessageReader::U32() {
 }
 bool MessageReader::Bytes(uint8_t* out, size_t size) {
   const uint8_t* p = Take(size);
-  if (p) std::memcpy(out, p, size);
+  if (p && size != 0) std::memcpy(out, p, size);  // an empty vector's data() may be null
   return p != nullptr;
 }
 std::u16string MessageReader::Path() {

@@ -54,6 +54,7 @@ TEST(MacroScript, ErrorsNameTheLine) {
       {"down A\ndelay 16777215\ndelay 1", "line 3: the delay after an event is at most 16777215 ms"},
       {"down A B", "line 1: usage: down <key or mouse button>"},
       {"down left\ndown left", "line 2: mouse button left is already down"},
+      {"down left\nclick left", "line 2: mouse button left is already down"},
       {"click right\nup right", "line 2: mouse button right is not down"},
       {"# nothing\n\n", "the macro text holds no events"},
       {"", "the macro text holds no events"},

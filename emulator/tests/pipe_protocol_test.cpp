@@ -43,6 +43,9 @@ TEST_F(PipeSessionTest, OneConnectionIsOneHandle) {
   EXPECT_EQ(reply[kStatus], kStatusDone);
   EXPECT_EQ(reply[9], 'Q');
   EXPECT_EQ(model.LogEntries().front().client, 77u);
+  // Reports of no bytes are refused, not read from or written to an empty buffer.
+  EXPECT_FALSE(IsOkReply(Send(session, {uint8_t(PipeOp::kSetFeature), 0, 0, 0, 0})));
+  EXPECT_FALSE(IsOkReply(Send(session, {uint8_t(PipeOp::kGetFeature), 0, 0, 0, 0})));
 
   model.Unplug();
   EXPECT_FALSE(IsOkReply(Send(session, SetFeatureRequest(request.data(), request.size()))));
