@@ -138,7 +138,8 @@ class CProfile final : public com::ComObject<IProfileOperations, com::EventSourc
   // middleware), then hands out a copy of it.
   storage::ProfileRecord CurrentMappingSet();
   // One export or import of a named object, or of every object of a kind, with an exchange
-  // engine for this object's device key name.
+  // engine for this object's device key name; E_FAIL while the device type object is closed or
+  // gone.
   using NamedExchange = HResult (storage::StoreExchange::*)(std::u16string_view, const std::u16string&);
   using AllExchange = HResult (storage::StoreExchange::*)(const std::u16string&);
   HRESULT Exchange(LPCWSTR name, LPCWSTR file_name, NamedExchange operation);

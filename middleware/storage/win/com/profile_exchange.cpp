@@ -1,4 +1,5 @@
-// CProfile: export and import of profile groups and profiles, one exchange engine per call.
+// CProfile: export and import of profile groups and profiles, one exchange engine per call; E_FAIL
+// without the device entry.
 #include "middleware/storage/store_exchange.h"
 #include "middleware/storage/win/com/profile.h"
 #include "middleware/storage/win/com/profile_arguments.h"
@@ -23,6 +24,9 @@ HRESULT CProfile::Exchange(LPCWSTR file_name, AllExchange operation) {
 
 template <class Run>
 HRESULT CProfile::Exchange(LPCWSTR file_name, Run&& run) {
+  // The exchange files belong to the device entry, as those of macros and user actions do: once
+  // the device type object is closed or gone they are neither read nor written.
+  if (!Device()) return E_FAIL;
   return Guarded([&] {
     std::u16string path;
     const HRESULT hr = ReadFileName(file_name, path);

@@ -193,5 +193,36 @@ TEST_F(ProfileStoreTest, GroupsAndAllProfilesRoundTripThroughFiles) {
   EXPECT_EQ(profile_->ImportProfile(L"A", TempFile(L"profile_missing").c_str()), E_FAIL);  // no file
 }
 
+// The store works without the device; the exchange files need the device entry, as for macros
+// and user actions.
+TEST_F(ProfileStoreTest, ExchangeFailsOnceTheDeviceTypeIsClosedOrGone) {
+  StoreGroupOfTwo();
+  const std::wstring file = TempFile(L"profile_closed");
+  ASSERT_EQ(open_->CloseDeviceInterface(), S_OK);
+  const struct {
+    const char* what;
+    std::function<HRESULT()> run;
+  } cases[] = {
+      {"export profile", [&] { return profile_->ExportProfile(L"A", file.c_str()); }},
+      {"export group", [&] { return profile_->ExportProfileGroup(L"G", file.c_str()); }},
+      {"export all profiles", [&] { return profile_->ExportAllProfiles(file.c_str()); }},
+      {"export all groups", [&] { return profile_->ExportAllProfileGroups(file.c_str()); }},
+      {"import profile", [&] { return profile_->ImportProfile(L"A", file.c_str()); }},
+      {"import group", [&] { return profile_->ImportProfileGroup(L"G", file.c_str()); }},
+      {"import all profiles", [&] { return profile_->ImportAllProfiles(file.c_str()); }},
+      {"import all groups", [&] { return profile_->ImportAllProfileGroups(file.c_str()); }},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.run(), E_FAIL) << c.what;
+    EXPECT_EQ(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES) << c.what;
+  }
+  open_.Reset();  // the device type object goes
+  EXPECT_EQ(profile_->ExportProfile(L"A", file.c_str()), E_FAIL);
+  EXPECT_EQ(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
+  LONG count = 0;
+  EXPECT_EQ(profile_->LoadNumProfilesInGroup(L"G", &count), S_OK);  // the store stays usable
+  EXPECT_EQ(count, 2);
+}
+
 }  // namespace
 }  // namespace quill::test
