@@ -25,7 +25,8 @@ class FileSystem {
 
   // Writes `bytes` to a new file beside `path`, then puts it in place of `path` in one step:
   // afterwards the target holds either all of `bytes` or what it held before, and no file is
-  // left beside it. E_HANDLE when the file beside cannot be created.
+  // left beside it. E_HANDLE when the file beside cannot be created or a target that is there
+  // cannot be opened for writing (it is then left as it was).
   virtual HResult ReplaceAll(const std::u16string& path, std::span<const uint8_t> bytes) = 0;
 };
 

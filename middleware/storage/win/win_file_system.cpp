@@ -57,6 +57,13 @@ HResult WriteAll(HANDLE file, std::span<const uint8_t> bytes) {
   return FlushFileBuffers(file) ? kS_OK : LastError();
 }
 
+// Whether the file at `path` opens for writing, or is not there.
+bool WritableOrMissing(const std::wstring& path) {
+  Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file.valid() || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
 }  // namespace
 
 HResult WinFileSystem::ReadAll(const std::u16string& path, size_t max_size, std::vector<uint8_t>& bytes,
@@ -87,6 +94,9 @@ HResult WinFileSystem::ReadAll(const std::u16string& path, size_t max_size, std:
 
 HResult WinFileSystem::ReplaceAll(const std::u16string& path, std::span<const uint8_t> bytes) {
   const std::wstring target = Wide(path);
+  // A target that cannot be opened for writing as it stands (read-only, refused, held by another
+  // process, a folder) is not replaced, though the file beside it could take its place.
+  if (!WritableOrMissing(target)) return kE_HANDLE;
   wchar_t beside[MAX_PATH];
   if (GetTempFileNameW(FolderOf(target).c_str(), L"TVO", 0, beside) == 0) return kE_HANDLE;
   HResult hr;

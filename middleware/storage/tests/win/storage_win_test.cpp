@@ -174,5 +174,26 @@ TEST_F(WinFileTest, ExportsReplaceTheFileAndLeaveNothingBeside) {
   EXPECT_EQ(RefCount(macros(), u"Alpha"), 1);
 }
 
+// A target that cannot be opened for writing (here: another program holds it open, sharing it
+// only for reading) is refused with E_HANDLE and stays as it was; it still imports.
+TEST_F(WinFileTest, TargetThatCannotBeWrittenRefusesExportsAndStillImports) {
+  StoreSampleSet();
+  StoreExchange exchange(*machine, files, std::u16string(kDevice));
+  const std::u16string path = Path(L"held.xml");
+  ASSERT_EQ(exchange.ExportProfile(u"Game", path), kS_OK);
+  std::vector<uint8_t> before, after;
+  bool found = false;
+  ASSERT_EQ(files.ReadAll(path, 1 << 20, before, found), kS_OK);
+  HANDLE held = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(exchange.ExportAllMacros(path), kE_HANDLE);
+  EXPECT_EQ(exchange.ImportProfile(u"Game", path), kS_OK);
+  CloseHandle(held);
+  ASSERT_EQ(files.ReadAll(path, 1 << 20, after, found), kS_OK);
+  EXPECT_EQ(after, before);
+  EXPECT_EQ(Files(), std::vector<std::wstring>{L"held.xml"});
+}
+
 }  // namespace
 }  // namespace quill::storage::testing
