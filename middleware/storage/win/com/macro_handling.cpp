@@ -1,6 +1,7 @@
 #include "middleware/storage/win/com/macro_handling.h"
 
 #include <cstddef>
+#include <initializer_list>
 #include <vector>
 
 #include "middleware/objects/win/com/co_task_string.h"
@@ -194,10 +195,11 @@ STDMETHODIMP CMacroHandling::SaveMacro(LPCWSTR pszMacroName, _TMacroParams* pPar
 }
 
 STDMETHODIMP CMacroHandling::LoadMacro(LPCWSTR pszMacroName, _TMacroParams* pParams) {
-  if (!pParams || !pParams->ppElements) return E_POINTER;
-  *pParams->ppElements = nullptr;
+  if (!pParams) return E_POINTER;
   if (pParams->ppszIconFile) *pParams->ppszIconFile = nullptr;
   pParams->lNumElements = 0;
+  if (!pParams->ppElements) return E_POINTER;
+  *pParams->ppElements = nullptr;
   std::u16string_view name;
   const HRESULT hr = NameArgument(pszMacroName, name);
   if (FAILED(hr)) return hr;
@@ -306,14 +308,17 @@ STDMETHODIMP CMacroHandling::SaveMacroManaged(LPCWSTR pszMacroName, LONG lVersio
 STDMETHODIMP CMacroHandling::LoadMacroManaged(LPCWSTR pszMacroName, LONG* lpVersion, _TMacroOptions* pOptions,
                                               _TMacroType* pType, LONG* lpRepeat, LPWSTR* ppszIconFile,
                                               LONG* lpNumElements, SAFEARRAY** ppElements) {
+  // Every output given is cleared, also when another is missing.
+  for (LONG* out : {lpVersion, lpRepeat, lpNumElements}) {
+    if (out) *out = 0;
+  }
+  if (pOptions) *pOptions = MACRO_OPTIONS_USE_REPEAT_COUNT;
+  if (pType) *pType = MACRO_TYPE_ACTION;
+  if (ppszIconFile) *ppszIconFile = nullptr;
+  if (ppElements) *ppElements = nullptr;
   if (!lpVersion || !pOptions || !pType || !lpRepeat || !ppszIconFile || !lpNumElements || !ppElements) {
     return E_POINTER;
   }
-  *lpVersion = *lpRepeat = *lpNumElements = 0;
-  *pOptions = MACRO_OPTIONS_USE_REPEAT_COUNT;
-  *pType = MACRO_TYPE_ACTION;
-  *ppszIconFile = nullptr;
-  *ppElements = nullptr;
   LPWSTR icon = nullptr;
   _TMacroElement* elements = nullptr;
   _TMacroParams params{};

@@ -49,10 +49,11 @@ STDMETHODIMP CUserAction::SaveUserAction(LPCWSTR pszUserActionName, _TUserAction
 }
 
 STDMETHODIMP CUserAction::LoadUserAction(LPCWSTR pszUserActionName, _TUserActionParams* pParams) {
-  if (!pParams || !pParams->ppData) return E_POINTER;
-  *pParams->ppData = nullptr;
+  if (!pParams) return E_POINTER;
   pParams->lCode = 0;
   pParams->lNumData = 0;
+  if (!pParams->ppData) return E_POINTER;
+  *pParams->ppData = nullptr;
   std::u16string_view name;
   const HRESULT hr = NameArgument(pszUserActionName, name);
   if (FAILED(hr)) return hr;
@@ -121,10 +122,11 @@ STDMETHODIMP CUserAction::SaveUserActionManaged(LPCWSTR pszUserActionName, LONG 
 
 STDMETHODIMP CUserAction::LoadUserActionManaged(LPCWSTR pszUserActionName, LONG* lpCode, LONG* lpNumData,
                                                 SAFEARRAY** ppData) {
+  // Every output given is cleared, also when another is missing.
+  if (lpCode) *lpCode = 0;
+  if (lpNumData) *lpNumData = 0;
+  if (ppData) *ppData = nullptr;
   if (!lpCode || !lpNumData || !ppData) return E_POINTER;
-  *lpCode = 0;
-  *lpNumData = 0;
-  *ppData = nullptr;
   BYTE* bytes = nullptr;
   _TUserActionParams params{0, 0, &bytes};
   HRESULT hr = LoadUserAction(pszUserActionName, &params);

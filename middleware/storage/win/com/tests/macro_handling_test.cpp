@@ -504,12 +504,25 @@ TEST_F(MacroHandlingTest, RefusesNullPointersNegativeCountsAndBadNames) {
   EXPECT_EQ(macros_->SaveMacro(L"M", &params), E_POINTER);
   EXPECT_EQ(macros_->LoadMacro(L"M", nullptr), E_POINTER);
   EXPECT_EQ(macros_->LoadMacro(L"M", &params), E_POINTER);  // no element cell
+  LPWSTR icon = reinterpret_cast<LPWSTR>(1);
+  params.ppszIconFile = &icon;
+  EXPECT_EQ(macros_->LoadMacro(L"M", &params), E_POINTER);
+  EXPECT_EQ(icon, nullptr);  // nothing the caller could take for a string to free
+  EXPECT_EQ(params.lNumElements, 0);
   EXPECT_EQ(macros_->DeleteMacro(nullptr), E_POINTER);
   EXPECT_EQ(macros_->ExportMacro(nullptr, L"x"), E_POINTER);
   EXPECT_EQ(macros_->ExportMacro(L"M", nullptr), E_POINTER);
   EXPECT_EQ(macros_->ImportAllSpellBooks(nullptr), E_POINTER);
   EXPECT_EQ(macros_->LoadMacroManaged(L"M", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr),
             E_POINTER);
+  LONG version = 7, repeat = 7, elements = 7;
+  _TMacroOptions options = MACRO_OPTIONS_REPEAT_UNTIL_SAME;
+  _TMacroType type = MACRO_TYPE_MACRO;
+  icon = reinterpret_cast<LPWSTR>(1);
+  EXPECT_EQ(macros_->LoadMacroManaged(L"M", &version, &options, &type, &repeat, &icon, &elements, nullptr),
+            E_POINTER);
+  EXPECT_EQ(elements, 0);
+  EXPECT_EQ(icon, nullptr);
 
   // Names the registry cannot hold as an item come back as the store's error.
   const std::wstring too_long(300, L'x');

@@ -194,12 +194,18 @@ TEST_F(UserActionTest, RefusesNullPointersNegativeCountsAndBadNames) {
   params.lNumData = 2;  // bytes named but not given
   EXPECT_EQ(actions_->SaveUserAction(L"U", &params), E_POINTER);
   EXPECT_EQ(actions_->LoadUserAction(L"U", nullptr), E_POINTER);
+  params.lCode = 7;
   EXPECT_EQ(actions_->LoadUserAction(L"U", &params), E_POINTER);  // no data cell
+  EXPECT_EQ(params.lCode, 0);
+  EXPECT_EQ(params.lNumData, 0);
   EXPECT_EQ(actions_->DeleteUserAction(nullptr), E_POINTER);
   EXPECT_EQ(actions_->ExportUserAction(L"U", nullptr), E_POINTER);
   EXPECT_EQ(actions_->ImportAllUserActions(nullptr), E_POINTER);
   EXPECT_EQ(actions_->LoadUserActionListManaged(-1, &array), E_INVALIDARG);
-  EXPECT_EQ(actions_->LoadUserActionManaged(L"U", &value, &value, nullptr), E_POINTER);
+  LONG code = 7, count = 7;
+  EXPECT_EQ(actions_->LoadUserActionManaged(L"U", &code, &count, nullptr), E_POINTER);
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(count, 0);
   EXPECT_EQ(actions_->LoadUserActionManaged(nullptr, &value, &value, &array), E_POINTER);
 
   const std::wstring too_long(300, L'y');
