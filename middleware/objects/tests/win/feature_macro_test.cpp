@@ -155,7 +155,10 @@ TEST_F(MacroTest, BindAndArgumentChecks) {
   EXPECT_EQ(manager_->CreateMacro(nullptr), E_POINTER);
   EXPECT_EQ(manager_->DeleteMacro(nullptr), E_POINTER);
   ASSERT_EQ(manager_->OpenMacro(0, macro.Put()), S_OK);  // bound to no macro
-  LONG value = 0;
+  LONG value = 7;
+  EXPECT_EQ(macro->GetMacroId(&value), E_FAIL);
+  EXPECT_EQ(value, 7);
+  EXPECT_EQ(manager_->DeleteMacro(macro.Get()), E_FAIL);
   EXPECT_EQ(macro->GetMacroSize(&value), E_FAIL);
   EXPECT_EQ(macro->SetMacroSize(40), E_FAIL);
   EXPECT_EQ(macro->GetMacroId(nullptr), E_POINTER);

@@ -60,6 +60,9 @@ HRESULT ReadDirectoryInto(DriverHandler& channel, LONG* numbers, LONG* sizes) {
 
 STDMETHODIMP CMeridexMacroObject::GetMacroId(LONG* lpMacroId) {
   if (!lpMacroId) return E_POINTER;
+  // An object bound to no macro has no identifier; 0 would read as a macro to callers such as
+  // DeleteMacro.
+  if (number_ == device::kNoNumber) return E_FAIL;
   *lpMacroId = number_ + 1;
   return S_OK;
 }
