@@ -166,6 +166,16 @@ TEST_F(MacroTest, BindAndArgumentChecks) {
   BSTR name = nullptr;
   EXPECT_EQ(macro->GetMacroName(&name), E_FAIL);
   EXPECT_EQ(name, nullptr);
+
+  // Identifiers at the ends of the range: no number and no identifier wraps around.
+  ASSERT_EQ(manager_->OpenMacro(LONG_MIN, macro.Put()), S_OK);
+  EXPECT_EQ(macro->GetMacroId(&value), E_FAIL);
+  ASSERT_EQ(macro->BindMacro(open_.Get(), LONG_MAX), S_OK);
+  EXPECT_EQ(macro->GetMacroId(&value), E_FAIL);
+  EXPECT_EQ(value, 7);
+  ASSERT_EQ(manager_->OpenMacro(LONG_MAX, macro.Put()), S_OK);
+  EXPECT_EQ(macro->GetMacroId(&value), S_OK);
+  EXPECT_EQ(value, LONG_MAX);
 }
 
 }  // namespace

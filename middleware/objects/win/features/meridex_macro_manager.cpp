@@ -1,5 +1,6 @@
 #include "middleware/objects/win/features/meridex_macro_manager.h"
 
+#include "middleware/objects/device/device_records.h"
 #include "middleware/objects/device/memory_space.h"
 #include "middleware/objects/win/features/meridex_macro_object.h"
 
@@ -7,7 +8,9 @@ namespace quill::server {
 
 HRESULT CMeridexMacroManager::HandOutMacro(CDeviceType& device, LONG macro_id,
                                            IMeridexMacroObject** out) {
-  return com::HandOut(com::MakeComObject<CMeridexMacroObject>(device, macro_id - 1), out);
+  // Identifiers start at 1; none below has a macro number (and LONG_MIN - 1 would wrap).
+  const int32_t number = macro_id > 0 ? macro_id - 1 : device::kNoNumber;
+  return com::HandOut(com::MakeComObject<CMeridexMacroObject>(device, number), out);
 }
 
 STDMETHODIMP CMeridexMacroManager::GetMacroByIndex(LONG lIndex, IMeridexMacroObject** ppMacro) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <span>
 #include <string>
 #include <vector>
@@ -62,7 +63,8 @@ STDMETHODIMP CMeridexMacroObject::GetMacroId(LONG* lpMacroId) {
   if (!lpMacroId) return E_POINTER;
   // An object bound to no macro has no identifier; 0 would read as a macro to callers such as
   // DeleteMacro.
-  if (number_ == device::kNoNumber) return E_FAIL;
+  // Nor has a number bound whose identifier would not fit a LONG.
+  if (number_ == device::kNoNumber || number_ == std::numeric_limits<int32_t>::max()) return E_FAIL;
   *lpMacroId = number_ + 1;
   return S_OK;
 }
