@@ -134,12 +134,12 @@ std::optional<MacroRow> RecordedDelayRow(int64_t elapsedMs, bool beforeMouseEven
 std::u16string DelayRowText(int32_t delayMs, std::u16string_view format) {
   const int32_t ms = std::clamp<int32_t>(delayMs, 0, kMaxRowDelayMs);
   const std::u16string number = Digits(ms / 1000, 1) + u"." + Digits(ms % 1000, 3);
-  for (std::u16string_view spec : {std::u16string_view(u"%.03f"), std::u16string_view(u"%.3f")}) {
-    const size_t at = format.find(spec);
+  for (std::u16string_view field : {std::u16string_view(u"%.03f"), std::u16string_view(u"%.3f")}) {
+    const size_t at = format.find(field);
     if (at != std::u16string_view::npos) {
       std::u16string text(format.substr(0, at));
       text += number;
-      text += format.substr(at + spec.size());
+      text += format.substr(at + field.size());
       return text;
     }
   }
