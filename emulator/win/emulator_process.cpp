@@ -5,7 +5,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "emulator/win/child_process.h"
 #include "emulator/win/pipe_connection.h"
 #include "emulator/win/pipe_hid_port.h"
 
@@ -124,12 +123,7 @@ EmulatorProcess::CtlResult EmulatorProcess::Ctl(const std::string& command) {
 }
 
 EmulatorProcess::CtlResult EmulatorProcess::RunTool(const std::wstring& arguments) {
-  const test::RunResult run =
-      test::RunToEnd(Quoted(ExecutableFolder() + L"\\QuillfernEmulator.exe") + L" " + arguments, {}, 20000);
-  CtlResult result;
-  result.exit_code = run.exit_code;
-  result.output = run.output;
-  return result;
+  return test::RunToEnd(Quoted(ExecutableFolder() + L"\\QuillfernEmulator.exe") + L" " + arguments, {}, 20000);
 }
 
 EmulatorProcess::CtlResult EmulatorProcess::RunCtlTool(const std::wstring& arguments) {

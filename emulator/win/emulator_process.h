@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "emulator/win/child_process.h"
+
 namespace quill::emu {
 
 struct EmulatorOptions {
@@ -31,10 +33,9 @@ class EmulatorProcess {
   const std::wstring& state_file() const { return state_file_; }
   uint32_t process_id() const { return process_id_; }
 
-  struct CtlResult {
-    int exit_code = -1;  // 0 done, 1 command failed, 3 no emulator answers
-    std::string output;  // what the command printed
-  };
+  // exit_code: 0 done, 1 command failed, 3 no emulator answers (-1: the tool did not run to its
+  // end); output: what the command printed.
+  using CtlResult = test::RunResult;
   // A control command sent straight over the pipe (words as on the ctl command line).
   CtlResult Ctl(const std::string& command);
   // The same through "QuillfernEmulator.exe ctl --pipe NAME <arguments>" in a child

@@ -3,15 +3,11 @@
 #include <vector>
 
 #include "emulator/win/child_process.h"
+#include "emulator/win/emulator_process.h"
 
 namespace quill::test {
 
-std::wstring ExeDir() {
-  std::wstring path(32768, L'\0');
-  const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  path.resize(n);
-  return path.substr(0, path.find_last_of(L"\\/"));
-}
+std::wstring ExeDir() { return emu::EmulatorProcess::ExecutableFolder(); }
 
 std::wstring ServerPath() { return ExeDir() + L"\\TorvoMiddlewareServer.dll"; }
 
