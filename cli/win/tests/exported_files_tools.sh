@@ -6,7 +6,9 @@
 # Usage: exported_files_tools.sh <folder of QuillfernCli.exe and TorvoMiddlewareServer.dll>
 set -uo pipefail
 bin=$(cd "$1" && pwd)
-source "$(dirname "$0")/../../../scripts/wine-env.sh"
+scripts=$(cd "$(dirname "$0")/../../../scripts" && pwd)
+wine_run=$scripts/wine-run
+source "$scripts/wine-env.sh"
 quill_wine_start
 
 for tool in xmllint file iconv; do
@@ -32,20 +34,12 @@ fail() {
   failures=$((failures + 1))
 }
 
-# Runs the client; stops the test when it fails, since every later step needs its result.
-# The client exits with 0, 1 or 2; another code with no output is Wine's rare failure to start
-# a process, and that run is made once more.
+# Runs the client through scripts/wine-run, which starts it once more when Wine failed to start
+# it; stops the test when it fails, since every later step needs its result.
 cli() {
-  local output rc attempt
-  for attempt in 1 2; do
-    output=$("$QUILL_WINE" "$bin/QuillfernCli.exe" "$@" </dev/null 2>&1) && return 0
-    rc=$?
-    if [ "$attempt" -eq 1 ] && [ -z "$output" ] && [ "$rc" -gt 2 ]; then
-      echo "QuillfernCli did not start (exit code $rc); started once more"
-      continue
-    fi
-    break
-  done
+  local output rc
+  output=$("$wine_run" "$bin/QuillfernCli.exe" "$@" </dev/null 2>&1) && return 0
+  rc=$?
   echo "QuillfernCli $* failed with $rc:"
   echo "$output"
   exit 1
