@@ -61,9 +61,8 @@ HRESULT ReadDirectoryInto(DriverHandler& channel, LONG* numbers, LONG* sizes) {
 
 STDMETHODIMP CMeridexMacroObject::GetMacroId(LONG* lpMacroId) {
   if (!lpMacroId) return E_POINTER;
-  // An object bound to no macro has no identifier; 0 would read as a macro to callers such as
-  // DeleteMacro.
-  // Nor has a number bound whose identifier would not fit a LONG.
+  // An object bound to no macro has no identifier (0 would read as a macro to callers such as
+  // DeleteMacro), nor has one bound to a number whose identifier would not fit a LONG.
   if (number_ == device::kNoNumber || number_ == std::numeric_limits<int32_t>::max()) return E_FAIL;
   *lpMacroId = number_ + 1;
   return S_OK;
