@@ -31,7 +31,7 @@ void ContentSize(const PanelContent& content, double scale, int& width, int& hei
 }  // namespace
 
 int BitmapZoom(double scale) {
-  return std::max(1, static_cast<int>(std::floor(scale + 0.5 - 1e-9)));
+  return std::max(1, static_cast<int>(std::floor(scale + 0.5)));
 }
 
 void PanelSize(const PanelContent& content, double scale, int& width, int& height) {
