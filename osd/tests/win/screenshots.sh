@@ -8,18 +8,32 @@ out=$2
 source "$(dirname "$0")/../../../scripts/wine-env.sh"
 mkdir -p "$out"
 
-shoot() {
-  local name=$1
+# Starts the preview in the background and waits for its "shown" line. Wine rarely fails to
+# start a program at all (it ends without a word): such a start is made once more.
+start_preview() {
+  local log=$1
   shift
-  local log="$out/$name.log" pid
   "$QUILL_WINE" "$preview" "$@" >"$log" 2>&1 </dev/null &
   pid=$!
   for _ in $(seq 300); do
-    grep -q shown "$log" && break
+    grep -q shown "$log" && return 0
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
   done
-  local status=0
+  grep -q shown "$log"
+}
+
+shoot() {
+  local name=$1
+  shift
+  local log="$out/$name.log" status=0
+  if ! start_preview "$log" "$@"; then
+    wait "$pid" 2>/dev/null || true
+    if [ ! -s "$log" ]; then
+      echo "$name: Wine ended the preview before it started; starting it again" >&2
+      start_preview "$log" "$@" || true
+    fi
+  fi
   if grep -q shown "$log"; then
     import -window root "$out/$name.png"
     echo "screenshot $out/$name.png"
