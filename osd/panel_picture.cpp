@@ -34,6 +34,11 @@ int BitmapZoom(double scale) {
   return std::max(1, static_cast<int>(std::floor(scale + 0.5)));
 }
 
+int MaxContentWidth(int panel_width, double scale) {
+  const Metrics m(scale);
+  return std::max(0, panel_width - m.margin * 2 - m.pad_left - m.pad_right);
+}
+
 void PanelSize(const PanelContent& content, double scale, int& width, int& height) {
   width = height = 0;
   if (content.empty()) return;
