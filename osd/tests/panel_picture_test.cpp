@@ -54,11 +54,17 @@ TEST(PanelPicture, SizesFollowTheMonitorScaleAndEmptyContentHasNone) {
   PanelSize(content, 2.0, w2, h2);
   EXPECT_NEAR(w2, 2 * w1, 2);
   EXPECT_NEAR(h2, 2 * h1, 2);
-  EXPECT_EQ(BitmapZoom(1.0), 1);
-  EXPECT_EQ(BitmapZoom(1.25), 1);
-  EXPECT_EQ(BitmapZoom(1.5), 2);
-  EXPECT_EQ(BitmapZoom(2.0), 2);
-  EXPECT_EQ(BitmapZoom(3.0), 3);
+  const PanelPicture at150 = DrawPanel(DisplayStyle{}, content, 1.5);
+  // Drawn at 1.5 times: 198 x 60 pixels of the bitmap, the white block a quarter of them, with
+  // soft edges but never a trace of the key.
+  int white = 0;
+  for (uint32_t p : at150.argb) {
+    if ((p & 0xFFFFFF) == 0xFFFFFF && (p >> 24) == 0xFF) ++white;
+    const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+    EXPECT_FALSE(r > g + 40 && b > g + 40) << std::hex << p;  // magenta tint
+  }
+  EXPECT_GE(white, 96 * 27);  // a blended rim of at most two pixels
+  EXPECT_LE(white, 99 * 30);
 
   const PanelPicture nothing = DrawPanel(DisplayStyle{}, PanelContent{}, 1.0);
   EXPECT_EQ(nothing.width, 0);
