@@ -17,12 +17,16 @@ HMODULE OsdModule() {
   return GetModuleHandleW(L"OSD.dll");
 }
 
-TEST(OsdModule, ExportsExactlyItsTwoEntryPoints) {
-  const auto* base = reinterpret_cast<const BYTE*>(OsdModule());
-  ASSERT_NE(base, nullptr);
+const IMAGE_DATA_DIRECTORY& Directory(const BYTE* base, int entry) {
   const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
   const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+  return nt->OptionalHeader.DataDirectory[entry];
+}
+
+TEST(OsdModule, ExportsExactlyItsTwoEntryPointsAndImportsOnlySystemDlls) {
+  const auto* base = reinterpret_cast<const BYTE*>(OsdModule());
+  ASSERT_NE(base, nullptr);
+  const IMAGE_DATA_DIRECTORY& directory = Directory(base, IMAGE_DIRECTORY_ENTRY_EXPORT);
   ASSERT_NE(directory.VirtualAddress, 0u);
   const auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + directory.VirtualAddress);
   const auto* names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
@@ -30,6 +34,16 @@ TEST(OsdModule, ExportsExactlyItsTwoEntryPoints) {
   for (DWORD i = 0; i < exports->NumberOfNames; ++i) found.emplace_back(reinterpret_cast<const char*>(base + names[i]));
   std::sort(found.begin(), found.end());
   EXPECT_EQ(found, (std::vector<std::string>{"OsdCreate", "OsdInitialize"}));
+
+  // libgcc and libstdc++ are linked in: nothing beyond the system's DLLs is needed.
+  const IMAGE_DATA_DIRECTORY& imports = Directory(base, IMAGE_DIRECTORY_ENTRY_IMPORT);
+  const std::vector<std::string> system = {"gdi32.dll", "kernel32.dll", "msvcrt.dll", "user32.dll"};
+  for (auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name; ++d) {
+    std::string name = reinterpret_cast<const char*>(base + d->Name);
+    std::transform(name.begin(), name.end(), name.begin(), [](char c) { return static_cast<char>(tolower(c)); });
+    EXPECT_TRUE(std::find(system.begin(), system.end(), name) != system.end() || name.rfind("api-ms-win-", 0) == 0)
+        << "imports " << name;
+  }
 }
 
 TEST(OsdModule, CarriesVersionFourOfTorvo) {
