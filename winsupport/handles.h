@@ -39,11 +39,12 @@ class UniqueHandle {
 
 namespace handle_traits {
 
-// Most kernel objects: null when there is none.
-struct Kernel {
-  using Type = HANDLE;
+// Handles that are null when there is none, closed by `close`.
+template <class T, auto close>
+struct NullIsEmpty {
+  using Type = T;
   static Type Empty() { return nullptr; }
-  static void Close(Type h) { CloseHandle(h); }
+  static void Close(Type h) { close(h); }
 };
 // Files, pipes, snapshots and the like: INVALID_HANDLE_VALUE when there is none.
 struct File {
@@ -51,48 +52,28 @@ struct File {
   static Type Empty() { return INVALID_HANDLE_VALUE; }
   static void Close(Type h) { CloseHandle(h); }
 };
-template <class T>
-struct GdiObject {
-  using Type = T;
-  static Type Empty() { return nullptr; }
-  static void Close(Type h) { DeleteObject(h); }
-};
-struct MemoryDc {
-  using Type = HDC;
-  static Type Empty() { return nullptr; }
-  static void Close(Type h) { DeleteDC(h); }
-};
-struct Icon {
-  using Type = HICON;
-  static Type Empty() { return nullptr; }
-  static void Close(Type h) { DestroyIcon(h); }
-};
-struct Menu {
-  using Type = HMENU;
-  static Type Empty() { return nullptr; }
-  static void Close(Type h) { DestroyMenu(h); }
-};
-struct Module {
-  using Type = HMODULE;
-  static Type Empty() { return nullptr; }
-  static void Close(Type h) { FreeLibrary(h); }
-};
 
 }  // namespace handle_traits
 
-using KernelHandle = UniqueHandle<handle_traits::Kernel>;  // CreateEvent, CreateMutex, OpenProcess ...
-using FileHandle = UniqueHandle<handle_traits::File>;      // CreateFile, CreateNamedPipe, snapshots
+// Events, mutexes, processes, threads.
+using KernelHandle = UniqueHandle<handle_traits::NullIsEmpty<HANDLE, &CloseHandle>>;
+// CreateFile, CreateNamedPipe, toolhelp snapshots.
+using FileHandle = UniqueHandle<handle_traits::File>;
 template <class T>
-using GdiObject = UniqueHandle<handle_traits::GdiObject<T>>;
+using GdiObject = UniqueHandle<handle_traits::NullIsEmpty<T, &DeleteObject>>;
 using Bitmap = GdiObject<HBITMAP>;
 using Font = GdiObject<HFONT>;
 using Brush = GdiObject<HBRUSH>;
 using Pen = GdiObject<HPEN>;
 using Region = GdiObject<HRGN>;
-using MemoryDc = UniqueHandle<handle_traits::MemoryDc>;  // CreateCompatibleDC, CreateDC
-using Icon = UniqueHandle<handle_traits::Icon>;          // CreateIconIndirect, CopyIcon, not LoadIcon
-using Menu = UniqueHandle<handle_traits::Menu>;          // a menu no window owns
-using Module = UniqueHandle<handle_traits::Module>;      // LoadLibrary
+// CreateCompatibleDC, CreateDC.
+using MemoryDc = UniqueHandle<handle_traits::NullIsEmpty<HDC, &DeleteDC>>;
+// CreateIconIndirect, CopyIcon, LoadImage without LR_SHARED; never a shared icon (LoadIcon).
+using Icon = UniqueHandle<handle_traits::NullIsEmpty<HICON, &DestroyIcon>>;
+// A menu no window owns (a window destroys its own menu).
+using Menu = UniqueHandle<handle_traits::NullIsEmpty<HMENU, &DestroyMenu>>;
+// LoadLibrary.
+using Module = UniqueHandle<handle_traits::NullIsEmpty<HMODULE, &FreeLibrary>>;
 
 // A window's DC (GetDC), given back with ReleaseDC.
 class WindowDc {
