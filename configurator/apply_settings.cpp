@@ -24,6 +24,18 @@ double Within(double value, double lo, double hi) {
   return value > hi ? hi : value;
 }
 
+// Holds the watchdog still for a scope; it runs again however the scope is left.
+class WatchdogPause {
+ public:
+  explicit WatchdogPause(SessionFlags& flags) : flags_(flags) { flags_.watchdogPaused = true; }
+  ~WatchdogPause() { flags_.watchdogPaused = false; }
+  WatchdogPause(const WatchdogPause&) = delete;
+  WatchdogPause& operator=(const WatchdogPause&) = delete;
+
+ private:
+  SessionFlags& flags_;
+};
+
 void ApplyPollingRate(ApplyPorts& ports, const ApplyInputs& inputs, ApplyState& state) {
   const std::optional<int32_t> current = ports.device.GetRate();
   if (!current) return;
@@ -33,14 +45,15 @@ void ApplyPollingRate(ApplyPorts& ports, const ApplyInputs& inputs, ApplyState& 
   }
   // The mouse reconnects after a rate change and the tray loses it: close the tray around the
   // change, and keep the watchdog from taking the reconnection for an unplugged mouse.
-  ports.flags.watchdogPaused = true;
-  CloseTray(ports.tray, ports.clock);
-  LookUntilTrayGone(ports.tray, ports.clock);
-  ports.device.SetRate(inputs.rate);
-  if (const std::optional<int32_t> readBack = ports.device.GetRate()) state.rate = *readBack;
-  ports.flags.reconnectExpected = true;
-  StartTrayIfMissing(ports.tray, ports.clock);
-  ports.flags.watchdogPaused = false;
+  {
+    WatchdogPause pause(ports.flags);
+    CloseTray(ports.tray, ports.clock);
+    LookUntilTrayGone(ports.tray, ports.clock);
+    ports.device.SetRate(inputs.rate);
+    if (const std::optional<int32_t> readBack = ports.device.GetRate()) state.rate = *readBack;
+    ports.flags.reconnectExpected = true;
+    StartTrayIfMissing(ports.tray, ports.clock);
+  }
   WaitForRestartedTray(ports.tray, ports.clock);
 }
 

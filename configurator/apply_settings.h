@@ -1,8 +1,18 @@
-// Writing the edited settings to the mouse (worker command 2): polling rate, the DPI stages of
-// the selected profile, macros, profiles, acceleration, then the per-profile text files.
+// Writing the edited settings to the mouse (worker command 2), in this order:
+//   1. polling rate: the same rate tells the tray to reload and waits for its answer; another
+//      rate closes the tray, sets the rate with the watchdog paused and starts the tray again
+//   2. the sensitivity sliders into the current stage of the selected profile, its stages written
+//   3. macros assigned to a button, changed, deleted or new
+//   4. profiles, first pass: deletions (the base profile activated first when the active one
+//      goes), new profiles, names, LEDs, stages, macro buttons
+//   5. profiles, second pass: profile-switch buttons (every profile now has its slot), the
+//      selected profile made active, the mappings
+//   6. acceleration
+//   7. the per-profile text files, then the tray told to reload so that it reads them
 //
 // The dialog's values are taken into ApplyInputs on the main thread when APPLY or OK starts the
-// apply; the apply never reads a control.
+// apply; the apply never reads a control. The entries and ApplyState belong to the worker while
+// it applies; the main thread reads them again once the command word says 20.
 #pragma once
 #include <cstddef>
 #include <cstdint>
