@@ -222,6 +222,11 @@ TEST(ApplySettings, CallsInOrder) {
          EXPECT_EQ(f.lists.macros.At(1)->lId, 10);
        }},
 
+      {"a macro deleted by the user is removed from the store",
+       [](Fixture& f) { f.lists.macros.At(0)->bMarkedForDelete = 1; },
+       Join({kSameRateStart, {kBaseStages, "DeleteMacro 4", "GetActiveProfileNumber"}, kFinish}),
+       [](Fixture& f) { EXPECT_EQ(f.lists.macros.At(0)->bDeleted, 1); }},
+
       {"profile-switch button to a profile created in the same apply gets its new slot",
        [](Fixture& f) {
          ProfileEntry& aim = f.NewProfile(u"Aim");
