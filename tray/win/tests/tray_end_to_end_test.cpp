@@ -1,0 +1,160 @@
+// The real tray under Wine with the registered middleware and the emulated mouse, checked
+// through the mouse's state, the tray's log, OSD.dll's call log and the notification area.
+// Each test shares one running tray across related checks: the device check runs only every
+// 10.5 s, so the slow ones are few.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/tray_protocol.h"
+#include "common/win/program_windows.h"
+#include "emulator/win/child_process.h"
+#include "middleware/objects/tests/win/test_support.h"
+#include "tray/win/tests/osd_log.h"
+#include "tray/win/tests/tray_test_support.h"
+
+namespace quill::tray::test {
+namespace {
+
+constexpr DWORD kDeviceCheckMs = 10500;
+// One device check and a margin for a slow machine.
+constexpr DWORD kWithinOneCheck = kDeviceCheckMs + 15000;
+
+class TrayTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(fixture_.ok()) << fixture_.error(); }
+  std::string Press(const char* button) {
+    auto r = fixture_.emulator().Ctl(std::string("press ") + button);
+    EXPECT_EQ(r.exit_code, 0) << r.output;
+    return r.output;
+  }
+  TrayFixture fixture_;
+};
+
+TEST_F(TrayTest, MessagesCommandLineMenuIconAndExit) {
+  ASSERT_TRUE(fixture_.StartTray());
+  EXPECT_EQ(static_cast<uintptr_t>(fixture_.Send(UM_PING)), PING_REPLY);
+
+  {
+    SCOPED_TRACE("a second start ends at once and leaves the first");
+    EXPECT_EQ(fixture_.RunSecondTray(L""), 0);
+    EXPECT_EQ(win::FindTrayWindow(), fixture_.tray());
+  }
+  {
+    SCOPED_TRACE("a second start with 3 has the running tray activate slot 3, without a display");
+    const size_t shows = OsdLog(fixture_.osdLog()).Count(OsdLog::kShow);
+    EXPECT_EQ(fixture_.RunSecondTray(L"3"), 0);
+    EXPECT_TRUE(WaitUntil([&] { return fixture_.ActiveSlot() == 3; }, 10000)) << fixture_.EmulatorState();
+    EXPECT_EQ(OsdLog(fixture_.osdLog()).Count(OsdLog::kShow), shows);
+  }
+  {
+    SCOPED_TRACE("a rename through the client shows in the menu after UM_TRAY_RELOAD");
+    std::string out;
+    ASSERT_EQ(fixture_.RunCli(L"rename 2 Renamed", &out), 0) << out;
+    fixture_.Send(UM_TRAY_RELOAD);
+    fixture_.Send(UM_TRAY_LOG_MENU);
+    ASSERT_TRUE(fixture_.WaitTrayLog("menu end", 1, 10000));
+    const std::string log = ReadText(fixture_.trayLog());
+    EXPECT_NE(log.find("menu\r\n40016 Load Quillfern Configurator\r\n---\r\n40008 Profile 1\r\n40009 Renamed\r\n"
+                       "40010 Third\r\n---\r\n40014 Close Tray Icon\r\nmenu end"),
+              std::string::npos) << log;
+  }
+  {
+    SCOPED_TRACE("TaskbarCreated adds the icon again");
+    ASSERT_TRUE(IconPresent(fixture_.tray()));
+    DropIcon(fixture_.tray());
+    EXPECT_FALSE(IconPresent(fixture_.tray()));
+    fixture_.Send(RegisterWindowMessageW(L"TaskbarCreated"));
+    EXPECT_TRUE(IconPresent(fixture_.tray()));
+  }
+  {
+    SCOPED_TRACE("UM_TRAY_EXIT removes the icon and ends the tray");
+    HWND tray = fixture_.tray();
+    fixture_.Send(UM_TRAY_EXIT);
+    EXPECT_FALSE(IconPresent(tray));
+    EXPECT_TRUE(fixture_.TrayEnded(15000));
+    EXPECT_EQ(win::FindTrayWindow(), nullptr);
+  }
+}
+
+TEST_F(TrayTest, DisplaysFollowTheMouseButtonsAndTheSwitches) {
+  WriteProfileFiles({{u"", 0, 1, 1}, {u"", 0, 1, 1}, {u"", 0, 0, 0}});
+  ASSERT_TRUE(fixture_.StartTray());
+  {
+    SCOPED_TRACE("DPI up to stage 4 (4000 x 4000) shows the X display with bitmap 5040, hidden ten ticks later");
+    OsdLog before(fixture_.osdLog());
+    EXPECT_NE(Press("dpi-up").find("dpi=4000x4000"), std::string::npos);
+    ASSERT_TRUE(WaitUntil([&] { return OsdLog(fixture_.osdLog()).ShownWithBitmap(OsdLog::kX, 5040); }, 15000))
+        << ReadText(fixture_.osdLog());
+    EXPECT_FALSE(OsdLog(fixture_.osdLog()).Since(before).Shows(OsdLog::kY));
+    EXPECT_TRUE(WaitUntil([&] { return OsdLog(fixture_.osdLog()).HiddenAfterLastShow(OsdLog::kX); }, 15000))
+        << ReadText(fixture_.osdLog());
+  }
+  {
+    SCOPED_TRACE("stage 5 of profile 1 is 5600 x 4000: both displays, bitmaps 5056 and 5040");
+    OsdLog before(fixture_.osdLog());
+    EXPECT_NE(Press("dpi-up").find("dpi=5600x4000"), std::string::npos);
+    ASSERT_TRUE(WaitUntil([&] {
+      OsdLog log(fixture_.osdLog());
+      return log.ShownWithBitmap(OsdLog::kX, 5056) && log.ShownWithBitmap(OsdLog::kY, 5040);
+    }, 15000)) << ReadText(fixture_.osdLog());
+  }
+  {
+    SCOPED_TRACE("the profile button shows the profile display with the new profile's name");
+    OsdLog before(fixture_.osdLog());
+    Press("profile");
+    ASSERT_TRUE(WaitUntil([&] { return fixture_.ActiveSlot() == 2; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return OsdLog(fixture_.osdLog()).Since(before).ShownWithText(OsdLog::kProfile,
+                                                   std::string(13, ' ') + "Second"); }, 15000))
+        << ReadText(fixture_.osdLog());
+  }
+  {
+    SCOPED_TRACE("with the sensitivity switch off (profile 3) a DPI change shows nothing");
+    Press("profile");   // to slot 3, whose switches are off
+    ASSERT_TRUE(WaitUntil([&] { return fixture_.ActiveSlot() == 3; }, 10000));
+    ASSERT_TRUE(fixture_.WaitTrayLog("activate slot 3", 1, 10000));
+    OsdLog before(fixture_.osdLog());
+    Press("dpi-up");
+    ASSERT_TRUE(WaitUntil([&] { return OsdLog(fixture_.osdLog()).Since(before).Hides(OsdLog::kX); }, 15000));
+    EXPECT_FALSE(OsdLog(fixture_.osdLog()).Since(before).Shows(OsdLog::kX));
+    EXPECT_FALSE(OsdLog(fixture_.osdLog()).Since(before).Shows(OsdLog::kY));
+  }
+}
+
+TEST_F(TrayTest, SessionFollowsUnplugReplugSuspendAndResume) {
+  ASSERT_TRUE(fixture_.StartTray());
+  {
+    SCOPED_TRACE("unplug drops the session within one device check, replug brings it back within the next");
+    ASSERT_EQ(fixture_.emulator().Ctl("unplug").exit_code, 0);
+    EXPECT_TRUE(fixture_.WaitTrayLog("session closed", 1, kWithinOneCheck)) << ReadText(fixture_.trayLog());
+    ASSERT_EQ(fixture_.emulator().Ctl("replug").exit_code, 0);
+    EXPECT_TRUE(fixture_.WaitTrayLog("session open", 2, kWithinOneCheck)) << ReadText(fixture_.trayLog());
+  }
+  {
+    SCOPED_TRACE("a suspend drops the session at once, the resume brings it back");
+    PostMessageW(fixture_.tray(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+    EXPECT_TRUE(fixture_.WaitTrayLog("session closed", 2, 10000)) << ReadText(fixture_.trayLog());
+    PostMessageW(fixture_.tray(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    // The tray still answers while it waits the 5 s after a resume.
+    EXPECT_EQ(static_cast<uintptr_t>(fixture_.Send(UM_PING)), PING_REPLY);
+    EXPECT_TRUE(fixture_.WaitTrayLog("session open", 3, 5000 + kWithinOneCheck)) << ReadText(fixture_.trayLog());
+    // The events reach the new session.
+    auto r = fixture_.emulator().Ctl("press profile");
+    EXPECT_EQ(r.exit_code, 0) << r.output;
+    EXPECT_TRUE(fixture_.WaitTrayLog("activate slot 2", 1, 10000)) << ReadText(fixture_.trayLog());
+  }
+}
+
+TEST_F(TrayTest, ApplicationInTheForegroundActivatesItsProfile) {
+  WriteProfileFiles({{u"", 0, 0, 0}, {u"", 0, 0, 0}, {u"tray_foreground_app.exe", 1, 0, 1}});
+  ASSERT_TRUE(fixture_.StartTray());
+  ASSERT_EQ(fixture_.ActiveSlot(), 1);
+  quill::test::ChildProcess app(L"\"" + quill::test::ExeDir() + L"\\tray_foreground_app.exe\"");
+  ASSERT_TRUE(app.started());
+  // Within one application check (10.5 s) and a margin.
+  EXPECT_TRUE(WaitUntil([&] { return fixture_.ActiveSlot() == 3; }, kWithinOneCheck)) << fixture_.EmulatorState();
+  EXPECT_TRUE(fixture_.WaitTrayLog("activate slot 3", 1, 5000));
+}
+
+}  // namespace
+}  // namespace quill::tray::test
