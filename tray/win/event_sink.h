@@ -6,6 +6,8 @@
 
 #include <ServerLib.h>
 
+#include <cstdint>
+
 namespace quill::tray {
 
 class SinkOwner {

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "common/dat_files.h"
+#include "common/profile_text.h"
 #include "common/tray_protocol.h"
 #include "common/utf16.h"
 #include "common/win/ansi_text.h"
@@ -19,6 +20,7 @@ namespace quill::tray {
 namespace {
 
 constexpr UINT kIconId = IDI_TRAY_ICON;
+constexpr DWORD kNotifyForThisSession = 0;   // NOTIFY_FOR_THIS_SESSION of wtsapi32.h
 constexpr DWORD kNotifyIconDataSize = 952;   // the version-3 layout
 constexpr int kIconAddTries = 5;
 constexpr int kConfiguratorLooks = 22;
@@ -240,7 +242,7 @@ void TrayApp::OnCreate() {
   taskbarCreated_ = RegisterWindowMessageW(W(taskbar));
   wtsapi_ = LoadLibraryW(L"wtsapi32.dll");
   if (auto reg = Lookup<RegisterSessionFn>(wtsapi_, "WTSRegisterSessionNotification"))
-    sessionNotifications_ = reg(window_, NOTIFY_FOR_THIS_SESSION) != FALSE;
+    sessionNotifications_ = reg(window_, kNotifyForThisSession) != FALSE;
   RunCommandLineAction(true);
   SetTimer(window_, kTimerId, kTimerMilliseconds, nullptr);
 }
