@@ -1,0 +1,110 @@
+#include "osd/panel_picture.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quill::osd {
+
+namespace {
+
+// Layout at 96 DPI, in pixels.
+struct Metrics {
+  int margin, pad_left, pad_right, pad_y, radius, bar_inset, bar_width, glow, shadow_drop, shadow_blur;
+  int min_height;
+  explicit Metrics(double s)
+      : margin(Px(12, s)), pad_left(Px(26, s)), pad_right(Px(20, s)), pad_y(Px(9, s)), radius(Px(10, s)),
+        bar_inset(Px(10, s)), bar_width(std::max(2, Px(4, s))), glow(std::max(1, Px(3, s))),
+        shadow_drop(Px(3, s)), shadow_blur(std::max(1, Px(4, s))), min_height(Px(40, s)) {}
+  static int Px(int value, double s) { return static_cast<int>(std::lround(value * s)); }
+};
+
+void ContentSize(const PanelContent& content, double scale, int& width, int& height) {
+  if (content.has_bitmap()) {
+    const int zoom = BitmapZoom(scale);
+    width = content.bitmap_width * zoom;
+    height = content.bitmap_height * zoom;
+  } else {
+    width = std::max(content.text_box_width, content.text.width);
+    height = content.text.height;
+  }
+}
+
+}  // namespace
+
+int BitmapZoom(double scale) {
+  return std::max(1, static_cast<int>(std::floor(scale + 0.5 - 1e-9)));
+}
+
+void PanelSize(const PanelContent& content, double scale, int& width, int& height) {
+  width = height = 0;
+  if (content.empty()) return;
+  const Metrics m(scale);
+  int cw = 0, ch = 0;
+  ContentSize(content, scale, cw, ch);
+  width = m.margin * 2 + m.pad_left + cw + m.pad_right;
+  height = m.margin * 2 + std::max(m.min_height, ch + m.pad_y * 2);
+}
+
+PanelPicture DrawPanel(const DisplayStyle& style, const PanelContent& content, double scale) {
+  PanelPicture out;
+  PanelSize(content, scale, out.width, out.height);
+  if (out.width <= 0 || out.height <= 0) return out;
+  const Metrics m(scale);
+  const int w = out.width, h = out.height;
+  art::Picture picture(w, h);
+
+  // Shadow, panel with a gradient, a faint rim of the accent, the accent bar.
+  const float x0 = m.margin, y0 = m.margin, x1 = w - m.margin, y1 = h - m.margin;
+  const art::Mask panel = art::RoundedRect(w, h, x0, y0, x1, y1, m.radius);
+  const art::Mask shadow = art::Blur(art::Placed(panel, w, h, 0, m.shadow_drop), m.shadow_blur);
+  const float opacity = style.panel_opacity / 255.f;
+  picture.Paint(shadow, 0, 0, art::Colour{0, 0, 0, std::min(1.f, 0.55f * opacity + 0.1f)});
+  const art::Colour top = art::Colour::FromArgb(0xFF000000 | kPanelTop);
+  const art::Colour bottom = art::Colour::FromArgb(0xFF000000 | kPanelBottom);
+  picture.Paint(panel, 0, 0, [&](int, int y) {
+    const float t = std::clamp((y - y0) / std::max(1.f, y1 - y0), 0.f, 1.f);
+    return top.Mix(bottom, t).WithAlpha(opacity);
+  });
+  const art::Colour accent = art::Colour::FromArgb(style.accent);
+  const art::Mask rim = art::InnerRim(panel, 1);
+  picture.Paint(rim, 0, 0, [&](int, int y) {
+    const float t = std::clamp((y - y0) / std::max(1.f, y1 - y0), 0.f, 1.f);
+    return accent.WithAlpha(accent.a * (0.55f - 0.35f * t));
+  });
+  const float bar_x = x0 + m.bar_inset + m.bar_width / 2.f;
+  picture.Paint(art::Segment(w, h, bar_x, y0 + m.bar_inset + m.bar_width / 2.f, bar_x,
+                             y1 - m.bar_inset - m.bar_width / 2.f, static_cast<float>(m.bar_width)),
+                0, 0, accent);
+
+  // The content, centred vertically in the panel.
+  int cw = 0, ch = 0;
+  ContentSize(content, scale, cw, ch);
+  const int cx = static_cast<int>(x0) + m.pad_left;
+  const int cy = static_cast<int>(y0) + (static_cast<int>(y1 - y0) - ch) / 2;
+  if (content.has_bitmap()) {
+    const int zoom = BitmapZoom(scale);
+    const uint32_t key = content.key & 0xFFFFFF;
+    for (int y = 0; y < ch; ++y) {
+      for (int x = 0; x < cw; ++x) {
+        const uint32_t pixel = content.bitmap[static_cast<size_t>(y / zoom) * content.bitmap_width + x / zoom];
+        if ((pixel & 0xFFFFFF) == key) continue;
+        picture.Set(cx + x, cy + y, art::Colour::FromArgb(0xFF000000 | pixel));
+      }
+    }
+  } else {
+    int tx = cx;
+    const int spare = cw - content.text.width;
+    if (style.align == TextAlign::Centre) tx += spare / 2;
+    if (style.align == TextAlign::Right) tx += spare;
+    const art::Mask placed = art::Placed(content.text, w, h, tx, cy);
+    const art::Colour glow = art::Colour::FromArgb(style.glow);
+    picture.Paint(art::Blur(placed, m.glow), 0, 0, glow.WithAlpha(glow.a * 0.85f));
+    picture.Paint(art::Placed(placed, w, h, 0, std::max(1, Metrics::Px(1, scale))), 0, 0,
+                  art::Colour{0, 0, 0, 0.6f});
+    picture.Paint(placed, 0, 0, art::Colour::FromArgb(style.text));
+  }
+  out.argb = picture.ToPremultipliedArgb();
+  return out;
+}
+
+}  // namespace quill::osd
