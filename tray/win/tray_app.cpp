@@ -564,10 +564,12 @@ void TrayApp::ShowDpi(int32_t x, int32_t y) {
   displays_.SetBitmap(kXDisplay, bitmaps_.Get(DpiBitmapId(x)));
   displays_.Show(kXDisplay);
   countdowns_.Start(kXDisplay);
+  log_.Line(u"dpi display X bitmap " + DecimalText(DpiBitmapId(x)));
   if (y != x) {
     displays_.SetBitmap(kYDisplay, bitmaps_.Get(DpiBitmapId(y)));
     displays_.Show(kYDisplay);
     countdowns_.Start(kYDisplay);
+    log_.Line(u"dpi display Y bitmap " + DecimalText(DpiBitmapId(y)));
   }
 }
 

@@ -21,7 +21,13 @@ void TrayLog::Line(std::u16string_view text) const {
   const int bytes = units ? WideCharToMultiByte(CP_UTF8, 0, wide, units, nullptr, 0, nullptr, nullptr) : 0;
   utf8.resize(static_cast<size_t>(bytes));
   if (bytes) WideCharToMultiByte(CP_UTF8, 0, wide, units, utf8.data(), bytes, nullptr, nullptr);
-  utf8 += "\r\n";
+  utf8 += '\n';
+  std::string lines;   // every line ends in CR LF
+  for (char c : utf8) {
+    if (c == '\n') lines += '\r';
+    lines += c;
+  }
+  utf8 = std::move(lines);
   DWORD written = 0;
   WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
   CloseHandle(file);

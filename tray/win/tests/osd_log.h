@@ -1,6 +1,6 @@
-// OSD.dll's call log (QUILLFERN_OSD_LOG) as the tray's tests read it: one entry per call of a
-// display object, displays numbered in creation order (the tray creates the profile display,
-// then X, then Y).
+// OSD.dll's call log (QUILLFERN_OSD_LOG, lines "d<N> <method> <arguments>", osd/README.md) as the
+// tray's tests read it: one entry per call of a display object, displays numbered in creation
+// order from 0 (the tray creates the profile display, then X, then Y).
 #pragma once
 #include <cstddef>
 #include <string>
@@ -17,7 +17,7 @@ class OsdLog {
     int display = -1;     // creation order
     Call call = kOther;
     std::string text;     // kText: the text
-    std::string bitmap;   // kBitmap: what the log says of the bitmap
+    std::string bitmap;   // kBitmap: "bitmap WxH", "null" or "invalid"
   };
 
   explicit OsdLog(const std::wstring& path);
@@ -27,8 +27,8 @@ class OsdLog {
   size_t Count(Call call) const;
   bool Shows(Display d) const;
   bool Hides(Display d) const;
-  // The display was shown with the last bitmap set before being the tray's resource.
-  bool ShownWithBitmap(Display d, int resource) const;
+  // The display was shown after a bitmap was set (not null) and no text since.
+  bool ShownWithBitmap(Display d) const;
   bool ShownWithText(Display d, const std::string& text) const;
   // The display's last show is followed by a hide.
   bool HiddenAfterLastShow(Display d) const;
@@ -40,7 +40,7 @@ class OsdLog {
   std::vector<Entry> entries_;
 };
 
-// What OSD.dll's log writes for the tray's bitmap resource (loaded from the tray program).
-std::string BitmapDescription(int resource);
+// Whether the tray program carries bitmap resource id (the generated DPI bitmaps).
+bool TrayHasBitmap(int resource);
 
 }  // namespace quill::tray::test

@@ -2,8 +2,6 @@
 
 #include <shellapi.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "common/dat_files.h"
 #include "common/file_system.h"
@@ -41,10 +39,15 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeout_ms) {
 }
 
 std::string ReadText(const std::wstring& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::string text;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0) text.append(buffer, got);
+  CloseHandle(file);
+  return text;
 }
 
 size_t CountInFile(const std::wstring& path, const std::string& text) {
