@@ -9,12 +9,11 @@ namespace {
 
 // Layout at 96 DPI, in pixels.
 struct Metrics {
-  int margin, pad_left, pad_right, pad_y, radius, bar_inset, bar_width, glow, shadow_drop, shadow_blur;
-  int min_height;
+  int margin, pad_left, pad_right, pad_y, radius, bar_inset, bar_width, glow, min_height;
   explicit Metrics(double s)
-      : margin(Px(12, s)), pad_left(Px(26, s)), pad_right(Px(20, s)), pad_y(Px(9, s)), radius(Px(10, s)),
-        bar_inset(Px(10, s)), bar_width(std::max(2, Px(4, s))), glow(std::max(1, Px(3, s))),
-        shadow_drop(Px(3, s)), shadow_blur(std::max(1, Px(4, s))), min_height(Px(40, s)) {}
+      : margin(std::max(1, Px(1, s))), pad_left(Px(26, s)), pad_right(Px(20, s)), pad_y(Px(9, s)),
+        radius(Px(10, s)), bar_inset(Px(10, s)), bar_width(std::max(2, Px(4, s))), glow(std::max(1, Px(3, s))),
+        min_height(Px(40, s)) {}
   static int Px(int value, double s) { return static_cast<int>(std::lround(value * s)); }
 };
 
@@ -53,12 +52,12 @@ PanelPicture DrawPanel(const DisplayStyle& style, const PanelContent& content, d
   const int w = out.width, h = out.height;
   art::Picture picture(w, h);
 
-  // Shadow, panel with a gradient, a faint rim of the accent, the accent bar.
+  // The panel with a gradient, a faint rim of the accent, the accent bar. No drop shadow: where
+  // the system draws layered windows without blending (X servers without compositing), faint
+  // pixels come out black and a shadow would look like a thick black frame.
   const float x0 = m.margin, y0 = m.margin, x1 = w - m.margin, y1 = h - m.margin;
   const art::Mask panel = art::RoundedRect(w, h, x0, y0, x1, y1, m.radius);
-  const art::Mask shadow = art::Blur(art::Placed(panel, w, h, 0, m.shadow_drop), m.shadow_blur);
   const float opacity = style.panel_opacity / 255.f;
-  picture.Paint(shadow, 0, 0, art::Colour{0, 0, 0, std::min(1.f, 0.55f * opacity + 0.1f)});
   const art::Colour top = art::Colour::FromArgb(0xFF000000 | kPanelTop);
   const art::Colour bottom = art::Colour::FromArgb(0xFF000000 | kPanelBottom);
   picture.Paint(panel, 0, 0, [&](int, int y) {
@@ -72,9 +71,14 @@ PanelPicture DrawPanel(const DisplayStyle& style, const PanelContent& content, d
     return accent.WithAlpha(accent.a * (0.55f - 0.35f * t));
   });
   const float bar_x = x0 + m.bar_inset + m.bar_width / 2.f;
-  picture.Paint(art::Segment(w, h, bar_x, y0 + m.bar_inset + m.bar_width / 2.f, bar_x,
-                             y1 - m.bar_inset - m.bar_width / 2.f, static_cast<float>(m.bar_width)),
-                0, 0, accent);
+  // The bar runs from the halo colour at its top into the accent colour.
+  const float bar_top = y0 + m.bar_inset + m.bar_width / 2.f, bar_bottom = y1 - m.bar_inset - m.bar_width / 2.f;
+  const art::Colour glow = art::Colour::FromArgb(style.glow);
+  picture.Paint(art::Segment(w, h, bar_x, bar_top, bar_x, bar_bottom, static_cast<float>(m.bar_width)), 0, 0,
+                [&](int, int y) {
+                  const float t = std::clamp((y - bar_top) / std::max(1.f, bar_bottom - bar_top), 0.f, 1.f);
+                  return glow.Mix(accent, 0.4f + 0.6f * t);
+                });
 
   // The content, centred vertically in the panel.
   int cw = 0, ch = 0;
@@ -97,7 +101,6 @@ PanelPicture DrawPanel(const DisplayStyle& style, const PanelContent& content, d
     if (style.align == TextAlign::Centre) tx += spare / 2;
     if (style.align == TextAlign::Right) tx += spare;
     const art::Mask placed = art::Placed(content.text, w, h, tx, cy);
-    const art::Colour glow = art::Colour::FromArgb(style.glow);
     picture.Paint(art::Blur(placed, m.glow), 0, 0, glow.WithAlpha(glow.a * 0.85f));
     picture.Paint(art::Placed(placed, w, h, 0, std::max(1, Metrics::Px(1, scale))), 0, 0,
                   art::Colour{0, 0, 0, 0.6f});

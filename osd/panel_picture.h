@@ -1,4 +1,4 @@
-// The picture of one display: a soft shadow, the rounded panel with its accent bar and rim,
+// The picture of one display: the rounded panel with its accent bar and rim,
 // and on it the text (with its halo) or the bitmap, colour-key pixels left out. Sizes scale
 // with the monitor (scale 1 at 96 DPI). The result is premultiplied, for a layered window.
 #pragma once

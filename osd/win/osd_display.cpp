@@ -16,10 +16,12 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"QuillfernOsdWindow";
 constexpr UINT_PTR kFadeTimer = 1;
+constexpr UINT_PTR kRefreshTimer = 2;  // a change to a shown display, drawn once the caller is done
 constexpr UINT kFrameMs = 15;
 constexpr ULONGLONG kFadeInMs = 140;
 constexpr ULONGLONG kFadeOutMs = 260;
 constexpr int kMaxBitmapSide = 4096;
+constexpr int kGapAt96Dpi = 8;  // pixels between neighbouring displays
 
 HINSTANCE ThisModule() {
   HMODULE module = nullptr;
@@ -102,6 +104,10 @@ LRESULT OsdDisplay::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_TIMER:
       if (wparam == kFadeTimer) FadeStep();
+      if (wparam == kRefreshTimer) {
+        KillTimer(window_, kRefreshTimer);
+        if (refresh_due_) Redraw();
+      }
       return 0;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
@@ -146,7 +152,7 @@ bool OsdDisplay::Render() {
   requests[self].width = picture.width;
   requests[self].height = picture.height;
   const Rect work{place.work_area.left, place.work_area.top, place.work_area.right, place.work_area.bottom};
-  const Rect rect = PlacePanel(work, requests, self, 0);
+  const Rect rect = PlacePanel(work, requests, self, static_cast<int>(kGapAt96Dpi * scale + 0.5));
 
   void* bits = nullptr;
   GdiObject<HBITMAP> surface = MakeArgbSurface(picture.width, picture.height, &bits);
@@ -205,6 +211,14 @@ void OsdDisplay::FadeStep() {
 
 void OsdDisplay::Refresh() {
   if (!shown_ || fade_ == Fade::Hidden || fade_ == Fade::Out) return;
+  // Callers change several things in a row (a bitmap, then Show): draw once, when they are done.
+  refresh_due_ = true;
+  SetTimer(window_, kRefreshTimer, 0, nullptr);
+}
+
+void OsdDisplay::Redraw() {
+  refresh_due_ = false;
+  if (!shown_ || fade_ == Fade::Hidden || fade_ == Fade::Out) return;
   if (Render()) {
     Present();
   } else {
@@ -214,6 +228,7 @@ void OsdDisplay::Refresh() {
 
 void OsdDisplay::HideNow() {
   KillTimer(window_, kFadeTimer);
+  refresh_due_ = false;
   ShowWindow(window_, SW_HIDE);
   picture_.reset();
   fade_ = Fade::Hidden;
@@ -224,6 +239,7 @@ long OsdDisplay::Show() {
   WriteLogLine(LogLine(DisplaySubject(number_), "Show"));
   return Guarded([&] {
     shown_ = true;
+    refresh_due_ = false;
     if (!Render()) {  // nothing to show: no text and no bitmap
       HideNow();
       return 0L;

@@ -53,8 +53,9 @@ class OsdDisplay final : public IOsdDisplay {
   bool Render();              // a new picture and place; false when there is nothing to show
   void Present();             // the picture at the current fade level
   void StartFade(Fade direction);
-  void Refresh();
-  void HideNow();             // a shown display follows a change of its content or style at once
+  void Refresh();             // a shown display follows a change of its content or style soon
+  void Redraw();
+  void HideNow();             // hidden at once, without a fade
   void FadeStep();
   long Unused(const char* method) const;  // the reserved positions: logged, nothing else
 
@@ -68,6 +69,7 @@ class OsdDisplay final : public IOsdDisplay {
   int offset_x_ = 0, offset_y_ = 0;
   bool top_most_ = true;
   bool shown_ = false;         // between Show and Hide
+  bool refresh_due_ = false;
   Fade fade_ = Fade::Hidden;
   float level_ = 0;            // 0 to 1 of the peak opacity
   float fade_from_ = 0;

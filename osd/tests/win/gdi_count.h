@@ -12,7 +12,11 @@ namespace quill::osd::test {
 inline unsigned GdiObjectCount() {
   const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
   if (reported != 0) return reported;
-  const auto* peb = reinterpret_cast<const uint8_t*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+  PROCESS_BASIC_INFORMATION basic{};
+  if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) {
+    return 0;
+  }
+  const auto* peb = reinterpret_cast<const uint8_t*>(basic.PebBaseAddress);
   const uint8_t* table = nullptr;
   std::memcpy(&table, peb + 0xF8, sizeof table);  // GdiSharedHandleTable on x64
   if (table == nullptr) return 0;

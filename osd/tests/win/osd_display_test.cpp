@@ -12,6 +12,7 @@
 #include "osd/osd_api.h"
 #include "osd/tests/win/gdi_count.h"
 #include "osd/tests/win/test_bitmap.h"
+#include "osd/tests/win/tray_sequence.h"
 
 namespace quill::osd {
 namespace {
@@ -48,31 +49,16 @@ struct TrayDisplay {
   HWND window = nullptr;
 };
 
-// The tray's creation sequence of one display.
 TrayDisplay CreateLikeTheTray(const char* name, int anchor_x, int anchor_y) {
   TrayDisplay made;
-  made.display = OsdCreate(GetModuleHandleW(nullptr), name);
+  made.display = test::CreateLikeTheTray(name, anchor_x, anchor_y);
   if (!made.display) return made;
-  const std::string last = LogLines().back();
-  made.id = last.substr(0, last.find(' '));
+  // The display's id from its OsdCreate line, 16 lines before the end.
+  const std::vector<std::string> lines = LogLines();
+  const std::string& created = lines.at(lines.size() - 16);
+  made.id = created.substr(0, created.find(' '));
   const std::wstring title = L"Quillfern OSD " + std::wstring(made.id.begin(), made.id.end());
   made.window = FindWindowW(L"QuillfernOsdWindow", title.c_str());
-  IOsdDisplay& d = *made.display;
-  d.SetAttribute(3, 149);
-  d.SetAttribute(4, static_cast<intptr_t>(0xFF00AA00u));
-  d.SetAttribute(5, static_cast<intptr_t>(0xFF00FF00u));
-  d.SetOffset(0, 0);
-  d.SetAttribute(1, anchor_x);
-  d.SetAttribute(2, anchor_y);
-  d.SetAttribute(11, 230);
-  d.SetAttribute(9, 0);
-  d.SetAttribute(10, 1);
-  d.SetAttribute(6, reinterpret_cast<intptr_t>("Arial"));
-  d.SetAttribute(7, 24);
-  d.SetText(name);
-  d.Hide();
-  d.SetTopMost(1);
-  d.SetClickThrough(1);
   return made;
 }
 
@@ -193,6 +179,14 @@ TEST_F(OsdDisplayTest, ShownDisplayIsTopMostClickThroughAndNeverActiveThenHides)
   profile_.display->Hide();
   EXPECT_EQ(profile_.display->IsVisible(), 0);
   EXPECT_TRUE(PumpUntil([] { return !IsWindowVisible(profile_.window); }));
+}
+
+TEST_F(OsdDisplayTest, ShownDisplayLeftWithNothingToShowDisappears) {
+  y_.display->SetText("X:800 Y:800");
+  y_.display->Show();
+  ASSERT_TRUE(PumpUntil([] { return IsWindowVisible(y_.window) != FALSE; }));
+  y_.display->SetText("");
+  EXPECT_TRUE(PumpUntil([] { return !IsWindowVisible(y_.window); }));
 }
 
 TEST_F(OsdDisplayTest, DpiDisplaysStandSideBySideAndClearOfTheProfileDisplay) {
