@@ -129,14 +129,28 @@ TEST_F(TrayTest, DisplaysFollowTheMouseButtonsAndTheSwitches) {
   }
 }
 
+// Handles the tray's process holds; 0 when that cannot be read.
+DWORD HandleCount(DWORD processId) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
+  DWORD count = 0;
+  if (process) {
+    GetProcessHandleCount(process, &count);
+    CloseHandle(process);
+  }
+  return count;
+}
+
 TEST_F(TrayTest, SessionFollowsUnplugReplugSuspendAndResume) {
   ASSERT_TRUE(fixture_.StartTray());
+  const DWORD handles = HandleCount(fixture_.trayProcessId());
   {
     SCOPED_TRACE("unplug drops the session within one device check, replug brings it back within the next");
     ASSERT_EQ(fixture_.emulator().Ctl("unplug").exit_code, 0);
     EXPECT_TRUE(fixture_.WaitTrayLog("session closed", 1, kWithinOneCheck)) << ReadText(fixture_.trayLog());
     ASSERT_EQ(fixture_.emulator().Ctl("replug").exit_code, 0);
     EXPECT_TRUE(fixture_.WaitTrayLog("session open", 2, kWithinOneCheck)) << ReadText(fixture_.trayLog());
+    // The session of the start and the new one hold the same: nothing of the old one is left.
+    if (handles) EXPECT_EQ(HandleCount(fixture_.trayProcessId()), handles);
   }
   {
     SCOPED_TRACE("a suspend drops the session at once, the resume brings it back");
@@ -150,6 +164,7 @@ TEST_F(TrayTest, SessionFollowsUnplugReplugSuspendAndResume) {
     auto r = fixture_.emulator().Ctl("press profile");
     EXPECT_EQ(r.exit_code, 0) << r.output;
     EXPECT_TRUE(fixture_.WaitTrayLog("activate slot 2", 1, 10000)) << ReadText(fixture_.trayLog());
+    if (handles) EXPECT_EQ(HandleCount(fixture_.trayProcessId()), handles);
   }
 }
 
@@ -162,6 +177,82 @@ TEST_F(TrayTest, ApplicationInTheForegroundActivatesItsProfile) {
   // Within one application check (10.5 s) and a margin.
   EXPECT_TRUE(WaitUntil([&] { return fixture_.ActiveSlot() == 3; }, kWithinOneCheck)) << fixture_.EmulatorState();
   EXPECT_TRUE(fixture_.WaitTrayLog("activate slot 3", 1, 5000));
+}
+
+// An install folder of the test's own holding the configuration application's stand-in as
+// QuillfernCfg.exe, named by the installation key; both go at the end.
+class InstallFolder {
+ public:
+  explicit InstallFolder(bool withConfigurator) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    folder_ = std::wstring(temp) + L"quill-install-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    CreateDirectoryW(folder_.c_str(), nullptr);
+    if (withConfigurator)
+      CopyFileW((quill::test::ExeDir() + L"\\configurator_stand_in.exe").c_str(), (folder_ + L"QuillfernCfg.exe").c_str(), FALSE);
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Torvo\\Torvo Quillfern", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegSetValueExW(key, L"InstallDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder_.c_str()),
+                   static_cast<DWORD>((folder_.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+    log_ = folder_ + L"stand-in.log";
+    SetEnvironmentVariableW(L"QUILLFERN_STAND_IN_LOG", log_.c_str());
+  }
+  ~InstallFolder() {
+    if (HWND dialog = win::FindConfiguratorDialog()) {   // a stand-in left by a failed check
+      PostMessageW(dialog, WM_CLOSE, 0, 0);
+      WaitUntil([] { return win::FindConfiguratorMarker() == nullptr; }, 10000);
+    }
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Torvo\\Torvo Quillfern");
+    SetEnvironmentVariableW(L"QUILLFERN_STAND_IN_LOG", nullptr);
+    DeleteFileW(log_.c_str());
+    DeleteFileW((folder_ + L"QuillfernCfg.exe").c_str());
+    RemoveDirectoryW(folder_.c_str());
+  }
+  const std::wstring& log() const { return log_; }
+
+ private:
+  std::wstring folder_;
+  std::wstring log_;
+};
+
+TEST_F(TrayTest, LooksForTheConfiguratorWhileAnsweringItsMessages) {
+  InstallFolder empty(false);   // nothing to start: the tray looks 22 times, 500 ms apart
+  ASSERT_TRUE(fixture_.StartTray());
+  PostMessageW(fixture_.tray(), UM_TRAY_OPEN_CONFIG, 0, 0);
+  Sleep(1000);   // well inside the 11 s of looking
+  DWORD_PTR reply = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(fixture_.tray(), UM_PING, 0, 0, SMTO_NORMAL, 5000, &reply));
+  EXPECT_EQ(reply, PING_REPLY);
+}
+
+TEST_F(TrayTest, StartsTheConfiguratorFromTheInstallFolderAndClosesIt) {
+  InstallFolder install(true);
+  ASSERT_TRUE(fixture_.StartTray());
+  {
+    SCOPED_TRACE("UM_TRAY_OPEN_CONFIG starts QuillfernCfg.exe in the install folder");
+    fixture_.Send(UM_TRAY_OPEN_CONFIG);
+    ASSERT_TRUE(WaitUntil([] { return win::FindConfiguratorMarker() != nullptr; }, 20000));
+    EXPECT_EQ(CountInFile(install.log(), "started "), 1u) << ReadText(install.log());
+    EXPECT_NE(ReadText(install.log()).find("quill-install-"), std::string::npos) << ReadText(install.log());
+    // A second request only brings the running one up.
+    fixture_.Send(UM_TRAY_OPEN_CONFIG);
+    EXPECT_EQ(CountInFile(install.log(), "started "), 1u);
+  }
+  {
+    SCOPED_TRACE("UM_TRAY_EXIT ends the tray and leaves the configuration application");
+    fixture_.Send(UM_TRAY_EXIT);
+    EXPECT_TRUE(fixture_.TrayEnded(15000));
+    EXPECT_NE(win::FindConfiguratorMarker(), nullptr);
+    EXPECT_EQ(CountInFile(install.log(), "closed"), 0u);
+  }
+  {
+    SCOPED_TRACE("action 9 closes both the tray and the configuration application");
+    ASSERT_TRUE(fixture_.StartTray(L"", false));
+    EXPECT_EQ(fixture_.RunSecondTray(L"9"), 0);
+    EXPECT_TRUE(WaitUntil([&] { return CountInFile(install.log(), "closed") == 1; }, 15000)) << ReadText(install.log());
+    EXPECT_TRUE(fixture_.TrayEnded(15000));
+  }
 }
 
 }  // namespace
