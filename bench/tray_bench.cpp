@@ -40,6 +40,12 @@ double CpuMs(HANDLE process) {
   return ms(kernel) + ms(user);
 }
 
+DWORD Handles(HANDLE process) {
+  DWORD count = 0;
+  GetProcessHandleCount(process, &count);
+  return count;
+}
+
 size_t PrivateBytes(HANDLE process) {
   PROCESS_MEMORY_COUNTERS_EX m{};
   m.cb = sizeof(m);
@@ -101,8 +107,8 @@ int main(int argc, char** argv) {
   Sleep(static_cast<DWORD>(idleSeconds) * 1000);
   const double cpu = CpuMs(process) - cpu0, wall = Now() - wall0;
   const size_t mem1 = PrivateBytes(process);
-  std::printf("idle %d s with the mouse present: processor %.1f ms (%.3f %% of one core), private memory %.1f KiB -> %.1f KiB\n",
-              idleSeconds, cpu, 100.0 * cpu / wall, mem0 / 1024.0, mem1 / 1024.0);
+  std::printf("idle %d s with the mouse present: processor %.1f ms (%.3f %% of one core), private memory %.1f KiB -> %.1f KiB, handles %lu\n",
+              idleSeconds, cpu, 100.0 * cpu / wall, mem0 / 1024.0, mem1 / 1024.0, Handles(process));
 
   std::vector<double> latencies;
   for (int i = 0; i < presses; ++i) {
@@ -122,7 +128,7 @@ int main(int argc, char** argv) {
     std::printf("DPI button to display over %zu presses: median %.1f ms, worst %.1f ms (floor %.1f ms: 20 ms timer + one read exchange; polled every 50 ms)\n",
                 latencies.size(), latencies[latencies.size() / 2], latencies.back(), floor);
   }
-  std::printf("after the presses: private memory %.1f KiB\n", PrivateBytes(process) / 1024.0);
+  std::printf("after the presses: private memory %.1f KiB, handles %lu\n", PrivateBytes(process) / 1024.0, Handles(process));
   CloseHandle(process);
   return 0;
 }
