@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "common/tray_protocol.h"
 #include "common/win/program_windows.h"
@@ -29,6 +30,64 @@ class TrayTest : public ::testing::Test {
     return r.output;
   }
   TrayFixture fixture_;
+};
+
+// An install folder of the test's own holding the configuration application's stand-in as
+// QuillfernCfg.exe, named by the installation key; both go at the end.
+class InstallFolder {
+ public:
+  explicit InstallFolder(bool withConfigurator) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    folder_ = std::wstring(temp) + L"quill-install-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    CreateDirectoryW(folder_.c_str(), nullptr);
+    if (withConfigurator)
+      CopyFileW((quill::test::ExeDir() + L"\\configurator_stand_in.exe").c_str(), (folder_ + L"QuillfernCfg.exe").c_str(), FALSE);
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Torvo\\Torvo Quillfern", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegSetValueExW(key, L"InstallDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder_.c_str()),
+                   static_cast<DWORD>((folder_.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+    log_ = folder_ + L"stand-in.log";
+    SetEnvironmentVariableW(L"QUILLFERN_STAND_IN_LOG", log_.c_str());
+  }
+  ~InstallFolder() {
+    if (HWND dialog = win::FindConfiguratorDialog()) {   // a stand-in left by a failed check
+      PostMessageW(dialog, WM_CLOSE, 0, 0);
+      WaitUntil([] { return win::FindConfiguratorMarker() == nullptr; }, 10000);
+    }
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Torvo\\Torvo Quillfern");
+    SetEnvironmentVariableW(L"QUILLFERN_STAND_IN_LOG", nullptr);
+    DeleteFileW(log_.c_str());
+    DeleteFileW((folder_ + L"QuillfernCfg.exe").c_str());
+    for (const std::wstring& f : files_) DeleteFileW(f.c_str());
+    RemoveDirectoryW(folder_.c_str());
+  }
+  const std::wstring& log() const { return log_; }
+
+  // A translation file (UTF-16LE pairs) in the folder as language 0, the current language.
+  void SetLanguage(const std::u16string& pairs) {
+    const std::wstring file = folder_ + L"tray-test-language.txt";
+    HANDLE f = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(f, pairs.data(), static_cast<DWORD>(pairs.size() * 2), &written, nullptr);
+    CloseHandle(f);
+    files_.push_back(file);
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Torvo\\Torvo Quillfern", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    const std::wstring name = L"Test", fileName = L"tray-test-language.txt";
+    RegSetValueExW(key, L"Language0", 0, REG_SZ, reinterpret_cast<const BYTE*>(name.c_str()), static_cast<DWORD>((name.size() + 1) * 2));
+    RegSetValueExW(key, L"TranslationFile0", 0, REG_SZ, reinterpret_cast<const BYTE*>(fileName.c_str()),
+                   static_cast<DWORD>((fileName.size() + 1) * 2));
+    const DWORD zero = 0;
+    RegSetValueExW(key, L"Translation", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zero), sizeof zero);
+    RegCloseKey(key);
+  }
+
+ private:
+  std::wstring folder_;
+  std::wstring log_;
+  std::vector<std::wstring> files_;
 };
 
 TEST_F(TrayTest, MessagesCommandLineMenuIconAndExit) {
@@ -58,6 +117,18 @@ TEST_F(TrayTest, MessagesCommandLineMenuIconAndExit) {
     EXPECT_NE(log.find("menu\r\n40016 Load Quillfern Configurator\r\n---\r\n40008 Profile 1\r\n40009 Renamed\r\n"
                        "40010 Third\r\n---\r\n40014 Close Tray Icon\r\nmenu end"),
               std::string::npos) << log;
+  }
+  {
+    SCOPED_TRACE("UM_TRAY_LANGUAGE reads the language again: the menu follows");
+    InstallFolder install(false);
+    install.SetLanguage(u"Load Quillfern Configurator\r\nKonfigurator \u00f6ffnen\r\n"
+                        u"Close Tray Icon\r\nSymbol schlie\u00dfen\r\n");
+    fixture_.Send(UM_TRAY_LANGUAGE);
+    fixture_.Send(UM_TRAY_LOG_MENU);
+    ASSERT_TRUE(fixture_.WaitTrayLog("menu end", 2, 10000));
+    const std::string log = ReadText(fixture_.trayLog());
+    EXPECT_NE(log.find("menu\r\n40016 Konfigurator \xC3\xB6" "ffnen\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("40014 Symbol schlie\xC3\x9F" "en\r\nmenu end"), std::string::npos) << log;
   }
   {
     SCOPED_TRACE("TaskbarCreated adds the icon again");
@@ -179,43 +250,6 @@ TEST_F(TrayTest, ApplicationInTheForegroundActivatesItsProfile) {
   EXPECT_TRUE(fixture_.WaitTrayLog("activate slot 3", 1, 5000));
 }
 
-// An install folder of the test's own holding the configuration application's stand-in as
-// QuillfernCfg.exe, named by the installation key; both go at the end.
-class InstallFolder {
- public:
-  explicit InstallFolder(bool withConfigurator) {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    folder_ = std::wstring(temp) + L"quill-install-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
-    CreateDirectoryW(folder_.c_str(), nullptr);
-    if (withConfigurator)
-      CopyFileW((quill::test::ExeDir() + L"\\configurator_stand_in.exe").c_str(), (folder_ + L"QuillfernCfg.exe").c_str(), FALSE);
-    HKEY key = nullptr;
-    RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Torvo\\Torvo Quillfern", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    RegSetValueExW(key, L"InstallDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder_.c_str()),
-                   static_cast<DWORD>((folder_.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-    log_ = folder_ + L"stand-in.log";
-    SetEnvironmentVariableW(L"QUILLFERN_STAND_IN_LOG", log_.c_str());
-  }
-  ~InstallFolder() {
-    if (HWND dialog = win::FindConfiguratorDialog()) {   // a stand-in left by a failed check
-      PostMessageW(dialog, WM_CLOSE, 0, 0);
-      WaitUntil([] { return win::FindConfiguratorMarker() == nullptr; }, 10000);
-    }
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Torvo\\Torvo Quillfern");
-    SetEnvironmentVariableW(L"QUILLFERN_STAND_IN_LOG", nullptr);
-    DeleteFileW(log_.c_str());
-    DeleteFileW((folder_ + L"QuillfernCfg.exe").c_str());
-    RemoveDirectoryW(folder_.c_str());
-  }
-  const std::wstring& log() const { return log_; }
-
- private:
-  std::wstring folder_;
-  std::wstring log_;
-};
-
 TEST_F(TrayTest, LooksForTheConfiguratorWhileAnsweringItsMessages) {
   InstallFolder empty(false);   // nothing to start: the tray looks 22 times, 500 ms apart
   ASSERT_TRUE(fixture_.StartTray());
@@ -247,10 +281,19 @@ TEST_F(TrayTest, StartsTheConfiguratorFromTheInstallFolderAndClosesIt) {
     EXPECT_EQ(CountInFile(install.log(), "closed"), 0u);
   }
   {
+    SCOPED_TRACE("a console disconnect ends the tray and closes the configuration application");
+    ASSERT_TRUE(fixture_.StartTray(L"", false));
+    fixture_.Send(WM_WTSSESSION_CHANGE, WTS_CONSOLE_DISCONNECT);
+    EXPECT_TRUE(fixture_.TrayEnded(15000));
+    EXPECT_TRUE(WaitUntil([&] { return CountInFile(install.log(), "closed") == 1; }, 15000)) << ReadText(install.log());
+  }
+  {
     SCOPED_TRACE("action 9 closes both the tray and the configuration application");
     ASSERT_TRUE(fixture_.StartTray(L"", false));
+    fixture_.Send(UM_TRAY_OPEN_CONFIG);
+    ASSERT_TRUE(WaitUntil([] { return win::FindConfiguratorMarker() != nullptr; }, 20000));
     EXPECT_EQ(fixture_.RunSecondTray(L"9"), 0);
-    EXPECT_TRUE(WaitUntil([&] { return CountInFile(install.log(), "closed") == 1; }, 15000)) << ReadText(install.log());
+    EXPECT_TRUE(WaitUntil([&] { return CountInFile(install.log(), "closed") == 2; }, 15000)) << ReadText(install.log());
     EXPECT_TRUE(fixture_.TrayEnded(15000));
   }
 }
