@@ -466,7 +466,8 @@ void TrayApp::DropSession() {
   const bool had = present_;
   present_ = false;
   session_.Drop();
-  if (had) log_.Line(u"session closed");
+  if (had) log_.Line(TraySession::MiddlewareIdle() ? u"session closed, middleware objects released"
+                                                   : u"session closed, middleware objects still held");
 }
 
 void TrayApp::DeviceCheck() {

@@ -1,5 +1,6 @@
 // What the tray did, as lines in the file named by QUILLFERN_TRAY_LOG (for tests and support;
-// nothing is written without it): "session open", "session closed", "activate slot N",
+// nothing is written without it): "session open", "session closed, middleware objects
+// released" (or "still held"), "activate slot N",
 // "icon added", "icon removed", and the menu as "menu" followed by its items.
 #pragma once
 #include <string>

@@ -96,6 +96,14 @@ void TraySession::Drop() {
   connection_.Release();
 }
 
+bool TraySession::MiddlewareIdle() {
+  HMODULE module = GetModuleHandleW(L"TorvoMiddlewareServer.dll");
+  if (!module) return true;
+  using CanUnloadFn = HRESULT(STDAPICALLTYPE*)();
+  auto canUnload = reinterpret_cast<CanUnloadFn>(reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
+  return !canUnload || canUnload() == S_OK;
+}
+
 bool TraySession::StillConnected() {
   if (!connection_.mainDevice) return false;
   LONG connected = 0;

@@ -29,6 +29,10 @@ class TraySession {
   // UnadviseEvents, ReleaseTrayInterfaces, the lists and every session object.
   void Drop();
 
+  // The middleware holds none of this process's objects any more (its DllCanUnloadNow): after
+  // Drop() everything the session had is released.
+  static bool MiddlewareIdle();
+
   // IsConnected of the device; false when it says no or fails.
   bool StillConnected();
   // IMeridexDpiTable::LoadDpiTable of the event IMeridex, in download mode.
