@@ -142,11 +142,16 @@ void Picture::Paint(const Mask& mask, int ox, int oy, const std::function<Colour
       const float coverage = mask.at(mx, my);
       if (x < 0 || x >= width_ || coverage <= 0) continue;
       const Colour c = colour(x, y);
-      const float a = std::clamp(c.a * coverage, 0.f, 1.f);
-      Pixel& p = pixels_[static_cast<size_t>(y) * width_ + x];
-      p = {c.r * a + p.r * (1 - a), c.g * a + p.g * (1 - a), c.b * a + p.b * (1 - a), a + p.a * (1 - a)};
+      Blend(x, y, c.WithAlpha(c.a * coverage));
     }
   }
+}
+
+void Picture::Blend(int x, int y, const Colour& c) {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+  const float a = std::clamp(c.a, 0.f, 1.f);
+  Pixel& p = pixels_[static_cast<size_t>(y) * width_ + x];
+  p = {c.r * a + p.r * (1 - a), c.g * a + p.g * (1 - a), c.b * a + p.b * (1 - a), a + p.a * (1 - a)};
 }
 
 void Picture::Set(int x, int y, const Colour& c) {

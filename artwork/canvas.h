@@ -52,6 +52,8 @@ class Picture {
   void Paint(const Mask& mask, int x, int y, const Colour& colour);
   // The same with a colour per pixel (picture coordinates).
   void Paint(const Mask& mask, int x, int y, const std::function<Colour(int, int)>& colour);
+  // One pixel `over` what is there (colour.a is its opacity).
+  void Blend(int x, int y, const Colour& colour);
   // An opaque pixel.
   void Set(int x, int y, const Colour& colour);
   Colour Get(int x, int y) const;  // straight components

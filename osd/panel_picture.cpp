@@ -19,9 +19,8 @@ struct Metrics {
 
 void ContentSize(const PanelContent& content, double scale, int& width, int& height) {
   if (content.has_bitmap()) {
-    const int zoom = BitmapZoom(scale);
-    width = content.bitmap_width * zoom;
-    height = content.bitmap_height * zoom;
+    width = ScaledSide(content.bitmap_width, scale);
+    height = ScaledSide(content.bitmap_height, scale);
   } else {
     width = std::max(content.text_box_width, content.text.width);
     height = content.text.height;
@@ -30,8 +29,56 @@ void ContentSize(const PanelContent& content, double scale, int& width, int& hei
 
 }  // namespace
 
-int BitmapZoom(double scale) {
-  return std::max(1, static_cast<int>(std::floor(scale + 0.5 - 1e-9)));
+int ScaledSide(int side, double scale) {
+  return std::max(1, static_cast<int>(std::lround(side * scale)));
+}
+
+namespace {
+
+// The bitmap resampled to cw x ch (bilinear, in premultiplied colours, so key pixels, which are
+// transparent, give soft edges rather than a magenta seam) and painted at (cx, cy).
+void PaintBitmap(art::Picture& picture, const PanelContent& content, int cx, int cy, int cw, int ch) {
+  const int w = content.bitmap_width, h = content.bitmap_height;
+  const uint32_t key = content.key & 0xFFFFFF;
+  auto source = [&](int x, int y) {
+    const uint32_t p = content.bitmap[static_cast<size_t>(std::clamp(y, 0, h - 1)) * w + std::clamp(x, 0, w - 1)];
+    if ((p & 0xFFFFFF) == key) return art::Colour{0, 0, 0, 0};
+    return art::Colour::FromArgb(0xFF000000 | p);
+  };
+  const double fx = static_cast<double>(w) / cw, fy = static_cast<double>(h) / ch;
+  for (int y = 0; y < ch; ++y) {
+    const double sy = (y + 0.5) * fy - 0.5;
+    const int y0 = static_cast<int>(std::floor(sy));
+    const float ty = static_cast<float>(sy - y0);
+    for (int x = 0; x < cw; ++x) {
+      const double sx = (x + 0.5) * fx - 0.5;
+      const int x0 = static_cast<int>(std::floor(sx));
+      const float tx = static_cast<float>(sx - x0);
+      float r = 0, g = 0, b = 0, a = 0;
+      const struct {
+        int x, y;
+        float weight;
+      } taps[] = {{x0, y0, (1 - tx) * (1 - ty)}, {x0 + 1, y0, tx * (1 - ty)}, {x0, y0 + 1, (1 - tx) * ty},
+                  {x0 + 1, y0 + 1, tx * ty}};
+      for (const auto& tap : taps) {
+        if (tap.weight <= 0) continue;
+        const art::Colour c = source(tap.x, tap.y);
+        r += c.r * c.a * tap.weight;
+        g += c.g * c.a * tap.weight;
+        b += c.b * c.a * tap.weight;
+        a += c.a * tap.weight;
+      }
+      if (a <= 0) continue;
+      picture.Blend(cx + x, cy + y, art::Colour{r / a, g / a, b / a, std::min(1.f, a)});
+    }
+  }
+}
+
+}  // namespace
+
+int MaxContentWidth(int panel_width, double scale) {
+  const Metrics m(scale);
+  return std::max(0, panel_width - m.margin * 2 - m.pad_left - m.pad_right);
 }
 
 void PanelSize(const PanelContent& content, double scale, int& width, int& height) {
@@ -86,15 +133,7 @@ PanelPicture DrawPanel(const DisplayStyle& style, const PanelContent& content, d
   const int cx = static_cast<int>(x0) + m.pad_left;
   const int cy = static_cast<int>(y0) + (static_cast<int>(y1 - y0) - ch) / 2;
   if (content.has_bitmap()) {
-    const int zoom = BitmapZoom(scale);
-    const uint32_t key = content.key & 0xFFFFFF;
-    for (int y = 0; y < ch; ++y) {
-      for (int x = 0; x < cw; ++x) {
-        const uint32_t pixel = content.bitmap[static_cast<size_t>(y / zoom) * content.bitmap_width + x / zoom];
-        if ((pixel & 0xFFFFFF) == key) continue;
-        picture.Set(cx + x, cy + y, art::Colour::FromArgb(0xFF000000 | pixel));
-      }
-    }
+    PaintBitmap(picture, content, cx, cy, cw, ch);
   } else {
     int tx = cx;
     const int spare = cw - content.text.width;

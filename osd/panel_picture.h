@@ -40,7 +40,10 @@ PanelPicture DrawPanel(const DisplayStyle& style, const PanelContent& content, d
 // The size DrawPanel gives the same content, without drawing it (for placing other displays).
 void PanelSize(const PanelContent& content, double scale, int& width, int& height);
 
-// A bitmap is drawn at a whole multiple of its size: 1 up to 1.5 times 96 DPI, then 2, ...
-int BitmapZoom(double scale);
+// The widest content a panel of at most `panel_width` pixels holds (0 when none).
+int MaxContentWidth(int panel_width, double scale);
+
+// A bitmap's size on a monitor of that scale (its own size at 96 DPI).
+int ScaledSide(int side, double scale);
 
 }  // namespace quill::osd

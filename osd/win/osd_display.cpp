@@ -116,10 +116,11 @@ LRESULT OsdDisplay::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   }
 }
 
-void OsdDisplay::MakeContent(int dpi) {
-  if (content_.has_bitmap() || content_dpi_ == dpi) return;
-  DrawTextMask(text_, style_, dpi, content_);
+void OsdDisplay::MakeContent(int dpi, int max_width) {
+  if (content_.has_bitmap() || (content_dpi_ == dpi && content_limit_ == max_width)) return;
+  DrawTextMask(text_, style_, dpi, max_width, content_);
   content_dpi_ = dpi;
+  content_limit_ = max_width;
 }
 
 PanelRequest OsdDisplay::Request() const {
@@ -135,12 +136,15 @@ bool OsdDisplay::Render() {
   if (!window_) return false;
   const MonitorPlace place = MonitorUnderPointer();
   const double scale = place.dpi / 96.0;
+  const int gap = static_cast<int>(kGapAt96Dpi * scale + 0.5);
+  // A text never makes a display wider than the work area.
+  const int max_width = MaxContentWidth(place.work_area.right - place.work_area.left - 2 * gap, scale);
 
   // Every display of the process takes part in the placing, so that none overlaps another.
   std::vector<PanelRequest> requests;
   size_t self = 0;
   for (OsdDisplay* display : Registry()) {
-    display->MakeContent(place.dpi);
+    display->MakeContent(place.dpi, max_width);
     PanelRequest request = display->Request();
     PanelSize(display->content_, scale, request.width, request.height);
     if (display == this) self = requests.size();
@@ -152,7 +156,7 @@ bool OsdDisplay::Render() {
   requests[self].width = picture.width;
   requests[self].height = picture.height;
   const Rect work{place.work_area.left, place.work_area.top, place.work_area.right, place.work_area.bottom};
-  const Rect rect = PlacePanel(work, requests, self, static_cast<int>(kGapAt96Dpi * scale + 0.5));
+  const Rect rect = PlacePanel(work, requests, self, gap);
 
   void* bits = nullptr;
   GdiObject<HBITMAP> surface = MakeArgbSurface(picture.width, picture.height, &bits);

@@ -48,7 +48,7 @@ class OsdDisplay final : public IOsdDisplay {
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
-  void MakeContent(int dpi);  // content_ from the text or bitmap for the DPI
+  void MakeContent(int dpi, int max_width);  // the text's mask for the DPI and widest content
   PanelRequest Request() const;
   bool Render();              // a new picture and place; false when there is nothing to show
   void Present();             // the picture at the current fade level
@@ -66,6 +66,7 @@ class OsdDisplay final : public IOsdDisplay {
   std::wstring text_;
   PanelContent content_;       // the text's mask or the copied bitmap
   int content_dpi_ = 0;        // DPI the text mask was drawn for; 0: to be drawn
+  int content_limit_ = 0;      // and the widest content it had to fit
   int offset_x_ = 0, offset_y_ = 0;
   bool top_most_ = true;
   bool shown_ = false;         // between Show and Hide

@@ -12,9 +12,11 @@ namespace quill::osd {
 
 namespace {
 
-GdiObject<HFONT> MakeFont(const DisplayStyle& style, int dpi) {
+constexpr int kSmallestPoints = 8;
+
+GdiObject<HFONT> MakeFont(const DisplayStyle& style, int points, int dpi) {
   LOGFONTW font{};
-  font.lfHeight = -MulDiv(style.font_points, dpi, 72);
+  font.lfHeight = -MulDiv(points, dpi, 72);
   font.lfWeight = FW_BOLD;
   font.lfCharSet = DEFAULT_CHARSET;
   font.lfOutPrecision = OUT_TT_PRECIS;
@@ -28,7 +30,7 @@ bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == 0x3000 || c == 
 
 }  // namespace
 
-void DrawTextMask(const std::wstring& text, const DisplayStyle& style, int dpi, PanelContent& content) {
+void DrawTextMask(const std::wstring& text, const DisplayStyle& style, int dpi, int max_width, PanelContent& content) {
   content.text = {};
   content.text_box_width = 0;
   if (text.empty()) return;
@@ -40,16 +42,26 @@ void DrawTextMask(const std::wstring& text, const DisplayStyle& style, int dpi, 
   const std::wstring drawn = text.substr(first, last - first);
 
   MemoryDc dc;
-  GdiObject<HFONT> font = MakeFont(style, dpi);
-  if (!dc || !font) return;
-  Selection font_selection(dc.get(), font.get());
+  if (!dc) return;
   TEXTMETRICW metrics{};
-  GetTextMetricsW(dc.get(), &metrics);
   SIZE whole{}, part{};
-  GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &whole);
-  GetTextExtentPoint32W(dc.get(), drawn.c_str(), static_cast<int>(drawn.size()), &part);
+  GdiObject<HFONT> font;
+  // The style's size, or a smaller one that fits the width.
+  for (int points = style.font_points;;) {
+    font = MakeFont(style, points, dpi);
+    if (!font) return;
+    Selection measuring(dc.get(), font.get());
+    GetTextMetricsW(dc.get(), &metrics);
+    GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &whole);
+    GetTextExtentPoint32W(dc.get(), drawn.c_str(), static_cast<int>(drawn.size()), &part);
+    if (whole.cx <= max_width || points <= kSmallestPoints) break;
+    points = std::max(kSmallestPoints, std::min(points - 1, static_cast<int>(static_cast<long long>(points) * max_width / whole.cx)));
+  }
+  Selection font_selection(dc.get(), font.get());
   // Bold and italic glyphs may reach past their advance: room for the overhang.
   const int overhang = std::max<int>(metrics.tmOverhang, metrics.tmAveCharWidth / 4);
+  whole.cx = std::min<LONG>(whole.cx, max_width);
+  part.cx = std::min<LONG>(part.cx, std::max(0, max_width - overhang * 2));
   content.text_box_width = whole.cx;
   if (drawn.empty()) return;
 
@@ -62,7 +74,9 @@ void DrawTextMask(const std::wstring& text, const DisplayStyle& style, int dpi, 
     Selection surface_selection(dc.get(), surface.get());
     SetBkMode(dc.get(), TRANSPARENT);
     SetTextColor(dc.get(), RGB(255, 255, 255));
-    TextOutW(dc.get(), overhang, 0, drawn.c_str(), static_cast<int>(drawn.size()));
+    RECT box{overhang, 0, overhang + part.cx, height};
+    DrawTextW(dc.get(), drawn.c_str(), static_cast<int>(drawn.size()), &box,
+              DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS | DT_LEFT | DT_TOP);
     GdiFlush();
   }
   art::Mask mask(width, height);

@@ -9,7 +9,9 @@
 namespace quill::osd {
 
 // Fills content.text and content.text_box_width; with style.trim_blanks the mask holds the
-// text without its leading and trailing blanks and the box keeps the full width.
-void DrawTextMask(const std::wstring& text, const DisplayStyle& style, int dpi, PanelContent& content);
+// text without its leading and trailing blanks and the box keeps the full width. A text wider
+// than `max_width` pixels is drawn in a smaller font, down to 8 points; one still wider ends in
+// an ellipsis at that width.
+void DrawTextMask(const std::wstring& text, const DisplayStyle& style, int dpi, int max_width, PanelContent& content);
 
 }  // namespace quill::osd

@@ -189,6 +189,17 @@ TEST_F(OsdDisplayTest, ShownDisplayLeftWithNothingToShowDisappears) {
   EXPECT_TRUE(PumpUntil([] { return !IsWindowVisible(y_.window); }));
 }
 
+TEST_F(OsdDisplayTest, TextWiderThanTheScreenIsMadeSmallerToFitTheWorkArea) {
+  const std::string long_text(127, 'W');  // the longest text the tray's buffer holds
+  profile_.display->SetText(long_text.c_str());
+  profile_.display->Show();
+  ASSERT_TRUE(PumpUntil([] { return IsWindowVisible(profile_.window) != FALSE; }));
+  const RECT work = WorkAreaUnderPointer(), rect = WindowRect(profile_.window);
+  EXPECT_GE(rect.left, work.left);
+  EXPECT_LE(rect.right, work.right);
+  EXPECT_GT(rect.right - rect.left, (work.right - work.left) / 2);
+}
+
 TEST_F(OsdDisplayTest, DpiDisplaysStandSideBySideAndClearOfTheProfileDisplay) {
   HBITMAP bitmap = test::MakeKeyedBitmap(128, 48);
   x_.display->SetBitmap(bitmap, 0xFFFF00FF);

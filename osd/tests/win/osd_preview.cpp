@@ -2,6 +2,8 @@
 //   osd_preview [--backdrop] profile <name>    the profile display with the padded name
 //   osd_preview [--backdrop] dpi <x> <y>       the X and Y displays with the DPI bitmaps
 //   osd_preview [--backdrop] both <name> <x> <y>
+// --dpi-aware first: the process draws for each monitor's DPI itself (as a tray with such a
+// manifest would), so the displays' own scaling shows.
 // Prints "shown" once the displays have faded in, then keeps them for 30 s. --backdrop puts a
 // light, busy window behind them, to judge their transparency.
 #include <windows.h>
@@ -74,6 +76,14 @@ HBITMAP DpiBitmap(int dpi) {
 
 int wmain(int argc, wchar_t** argv) {
   int at = 1;
+  if (at < argc && std::wstring(argv[at]) == L"--dpi-aware") {
+    using SetAwarenessFn = BOOL(WINAPI*)(HANDLE);
+    const auto set_awareness = reinterpret_cast<SetAwarenessFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
+    const HANDLE per_monitor_v2 = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-4));
+    if (!set_awareness || !set_awareness(per_monitor_v2)) SetProcessDPIAware();
+    ++at;
+  }
   if (at < argc && std::wstring(argv[at]) == L"--backdrop") {
     ShowBackdrop();
     ++at;
