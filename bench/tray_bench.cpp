@@ -16,8 +16,8 @@
 #include <cstring>
 #include <vector>
 
-#include "middleware/objects/win/com/com_ptr.h"
-#include "middleware/transport/device_ids.h"
+#include "middleware/typelib/quillfern_ids.h"
+#include "winsupport/com_ptr.h"
 #include "tray/win/tests/osd_log.h"
 #include "tray/win/tests/tray_test_support.h"
 

@@ -4,6 +4,8 @@
 #include <oleauto.h>
 
 #include "common/name_fields.h"
+#include "winsupport/bstr.h"
+#include "winsupport/co_task_string.h"
 
 namespace quill::win {
 namespace {
@@ -26,12 +28,19 @@ HRESULT FromMeridex(IMeridex* meridex, com::ComPtr<T>& out) {
   return object.As(out);
 }
 
+// A string the middleware allocated with CoTaskMemAlloc, freed here.
+std::u16string TakeText(LPWSTR raw, size_t maxUnits) {
+  com::CoTaskMemPtr<wchar_t> owned(raw);
+  return TextOf(owned.Get(), maxUnits);
+}
+
 void ReadStages(IDpi* dpi, ProfileEntry& entry) {
   ULONG size = 0;
-  _stDpiStageType* block = nullptr;
-  HRESULT hr = dpi->GetDpiStages(&size, &block);
-  if (!block) return;
-  if (SUCCEEDED(hr)) {
+  _stDpiStageType* raw = nullptr;
+  HRESULT hr = dpi->GetDpiStages(&size, &raw);
+  com::CoTaskMemPtr<_stDpiStageType> owned(raw);
+  const _stDpiStageType* block = owned.Get();
+  if (block && SUCCEEDED(hr)) {
     auto stages = std::make_unique<DpiStages>();
     stages->ulTotalStages = block->ulTotalStages < kMaxDpiStages ? block->ulTotalStages : kMaxDpiStages;
     stages->CurrentDpiStage = {block->CurrentDpiStage.ulXSensitivity, block->CurrentDpiStage.ulYSensitivity};
@@ -41,7 +50,6 @@ void ReadStages(IDpi* dpi, ProfileEntry& entry) {
       stages->Sensitivity[i] = {block->Sensitivity[i].ulXSensitivity, block->Sensitivity[i].ulYSensitivity};
     entry.pDpiStages = std::move(stages);
   }
-  CoTaskMemFree(block);
 }
 
 }  // namespace
@@ -49,18 +57,9 @@ void ReadStages(IDpi* dpi, ProfileEntry& entry) {
 ProfileLinks* LinksOf(const ProfileEntry& profile) { return dynamic_cast<ProfileLinks*>(profile.pLinks.get()); }
 MacroLinks* LinksOf(const MacroEntry& macro) { return dynamic_cast<MacroLinks*>(macro.pLinks.get()); }
 
-std::u16string TakeCoTaskText(LPWSTR text, size_t maxUnits) {
+std::u16string TextOf(const wchar_t* text, size_t maxUnits) {
   if (!text) return {};
-  std::u16string out(CutToUnits(reinterpret_cast<const char16_t*>(text), maxUnits));
-  CoTaskMemFree(text);
-  return out;
-}
-
-std::u16string TakeBstrText(BSTR text, size_t maxUnits) {
-  if (!text) return {};
-  std::u16string out(CutToUnits(std::u16string_view(reinterpret_cast<const char16_t*>(text), SysStringLen(text)), maxUnits));
-  SysFreeString(text);
-  return out;
+  return std::u16string(CutToUnits(reinterpret_cast<const char16_t*>(text), maxUnits));
 }
 
 bool DeviceConnection::OpenDevice(IDeviceType* device, USHORT productId, std::u16string& firmware) {
@@ -71,15 +70,16 @@ bool DeviceConnection::OpenDevice(IDeviceType* device, USHORT productId, std::u1
   }
   LPWSTR text = nullptr;
   HRESULT hr = device->GetFirmwareVersion(&text);
-  firmware = TakeCoTaskText(text, kVersionUnits);
+  firmware = TakeText(text, kVersionUnits);
   if (FAILED(hr)) {
     device->CloseDeviceInterface();
     return false;
   }
   if (mainDevice) {
     LPWSTR driver = nullptr;
-    if (SUCCEEDED(mainDevice->GetDriverVersion(&driver))) driverVersion = TakeCoTaskText(driver, kVersionUnits);
-    else TakeCoTaskText(driver, 0);
+    const HRESULT driverResult = mainDevice->GetDriverVersion(&driver);
+    std::u16string version = TakeText(driver, kVersionUnits);
+    if (SUCCEEDED(driverResult)) driverVersion = std::move(version);
   }
   return firmware != u"0.0";
 }
@@ -118,9 +118,9 @@ bool DeviceConnection::ReadProfiles() {
   {
     com::ComPtr<IMeridexProfileObject> active;
     if (SUCCEEDED(profileManager->GetActiveProfile(active.Put())) && active) {
-      BSTR name = nullptr;
-      active->GetProfileName(&name);
-      activeProfileName = TakeBstrText(name, kVersionUnits);
+      com::Bstr name;
+      active->GetProfileName(name.Put());
+      activeProfileName = std::u16string(CutToUnits(name.View(), kVersionUnits));
     }
   }
   for (LONG index = 0;; ++index) {
@@ -130,9 +130,9 @@ bool DeviceConnection::ReadProfiles() {
     links->object = object;
     LONG number = 0;
     object->GetProfileNumber(&number);
-    BSTR name = nullptr;
-    object->GetProfileName(&name);
-    std::unique_ptr<ProfileEntry> entry = lists.profiles.Make(TakeBstrText(name, kEntryNameUnits));
+    com::Bstr name;
+    object->GetProfileName(name.Put());
+    std::unique_ptr<ProfileEntry> entry = lists.profiles.Make(name.View());
     entry->lId = number;
     if (SUCCEEDED(SubInterface(object.Get(), links->leds))) {
       LONG status = 0;
@@ -172,9 +172,9 @@ void DeviceConnection::ReadMacros() {
     if (FAILED(macroManager->GetMacroByIndex(index, listed.Put())) || !listed) break;
     LONG id = 0;
     if (FAILED(listed->GetMacroId(&id))) continue;
-    BSTR name = nullptr;
-    listed->GetMacroName(&name);
-    std::unique_ptr<MacroEntry> entry = lists.macros.Make(TakeBstrText(name, kEntryNameUnits));
+    com::Bstr name;
+    listed->GetMacroName(name.Put());
+    std::unique_ptr<MacroEntry> entry = lists.macros.Make(name.View());
     entry->lId = id;
     auto links = std::make_unique<MacroLinks>();
     if (FAILED(macroManager->OpenMacro(id, links->object.Put()))) links->object = listed;
@@ -211,7 +211,7 @@ int ProbeDevice(USHORT productId) {
         if (SUCCEEDED(device->OpenDeviceInterface(productId))) {
           LPWSTR text = nullptr;
           present = SUCCEEDED(device->GetFirmwareVersion(&text)) ? 1 : 0;
-          TakeCoTaskText(text, 0);
+          com::CoTaskMemPtr<wchar_t> freed(text);
         }
         device->CloseDeviceInterface();
       }

@@ -15,7 +15,7 @@
 #include <string>
 
 #include "common/profile_records.h"
-#include "middleware/objects/win/com/com_ptr.h"
+#include "winsupport/com_ptr.h"
 
 namespace quill::win {
 
@@ -89,9 +89,7 @@ class DeviceConnection {
 // here), else 0.
 int ProbeDevice(USHORT productId);
 
-// Text of a string the middleware allocated (CoTaskMem or BSTR), which is freed here, cut to
-// maxUnits at a character boundary.
-std::u16string TakeCoTaskText(LPWSTR text, size_t maxUnits);
-std::u16string TakeBstrText(BSTR text, size_t maxUnits);
+// A text the middleware handed out, cut to maxUnits at a character boundary (null gives "").
+std::u16string TextOf(const wchar_t* text, size_t maxUnits);
 
 }  // namespace quill::win

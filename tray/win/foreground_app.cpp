@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include "winsupport/handles.h"
+
 namespace quill::tray {
 
 std::u16string ForegroundExecutable() {
@@ -11,19 +13,18 @@ std::u16string ForegroundExecutable() {
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
   if (!processId) return {};
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return {};
+  const win::FileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return {};
   std::u16string name;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof(entry);
-  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+  for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
     if (entry.th32ProcessID == processId) {
       const size_t n = wcsnlen(entry.szExeFile, MAX_PATH);
       name.assign(reinterpret_cast<const char16_t*>(entry.szExeFile), n);
       break;
     }
   }
-  CloseHandle(snapshot);
   return name;
 }
 

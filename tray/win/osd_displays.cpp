@@ -55,18 +55,13 @@ void OsdDisplays::SetBitmap(Display d, HBITMAP bitmap) {
   if (displays_[d]) displays_[d]->SetBitmap(bitmap, kBitmapColourKey);
 }
 
-DpiBitmaps::~DpiBitmaps() {
-  for (auto& [id, bitmap] : loaded_)
-    if (bitmap) DeleteObject(bitmap);
-}
-
 HBITMAP DpiBitmaps::Get(int32_t resource) {
   auto it = loaded_.find(resource);
-  if (it != loaded_.end()) return it->second;
+  if (it != loaded_.end()) return it->second.Get();
   HBITMAP bitmap = nullptr;
   if (resource > 0 && resource <= 0xFFFF)
     bitmap = static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
-  if (bitmap) loaded_.emplace(resource, bitmap);  // a missing one is looked up again, never kept
+  if (bitmap) loaded_.emplace(resource, win::Bitmap(bitmap));  // a missing one is looked up again, never kept
   return bitmap;
 }
 

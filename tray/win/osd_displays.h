@@ -10,6 +10,7 @@
 
 #include "osd/osd_api.h"
 #include "tray/tick_cycle.h"
+#include "winsupport/handles.h"
 
 namespace quill::tray {
 
@@ -35,16 +36,13 @@ class OsdDisplays {
 class DpiBitmaps {
  public:
   explicit DpiBitmaps(HINSTANCE instance = nullptr) : instance_(instance) {}
-  ~DpiBitmaps();
-  DpiBitmaps(const DpiBitmaps&) = delete;
-  DpiBitmaps& operator=(const DpiBitmaps&) = delete;
   void SetInstance(HINSTANCE instance) { instance_ = instance; }
   HBITMAP Get(int32_t resource);
   size_t LoadedCount() const { return loaded_.size(); }
 
  private:
   HINSTANCE instance_;
-  std::map<int32_t, HBITMAP> loaded_;
+  std::map<int32_t, win::Bitmap> loaded_;
 };
 
 }  // namespace quill::tray

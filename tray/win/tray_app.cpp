@@ -80,10 +80,6 @@ void PostClose(HWND window) {
 }  // namespace
 
 TrayApp::TrayApp() = default;
-TrayApp::~TrayApp() {
-  if (icon_ && ownIcon_) DestroyIcon(icon_);
-  if (wtsapi_) FreeLibrary(wtsapi_);
-}
 
 const std::u16string& TrayApp::Text(std::u16string_view english) { return translator_.Translate(english); }
 
@@ -214,7 +210,7 @@ LRESULT TrayApp::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       OnPower(wParam);
       return TRUE;
     case WM_WTSSESSION_CHANGE: {
-      if (auto active = Lookup<ActiveConsoleFn>(wtsapi_, "WTSGetActiveConsoleSessionId")) active();
+      if (auto active = Lookup<ActiveConsoleFn>(wtsapi_.Get(), "WTSGetActiveConsoleSessionId")) active();
       if (wParam == WTS_CONSOLE_DISCONNECT) EndTray(true);
       return 0;
     }
@@ -240,8 +236,8 @@ void TrayApp::OnCreate() {
   iconMessage_ = RegisterWindowMessageW(W(callback));
   AddTrayIcon();
   taskbarCreated_ = RegisterWindowMessageW(W(taskbar));
-  wtsapi_ = LoadLibraryW(L"wtsapi32.dll");
-  if (auto reg = Lookup<RegisterSessionFn>(wtsapi_, "WTSRegisterSessionNotification"))
+  wtsapi_.Reset(LoadLibraryW(L"wtsapi32.dll"));
+  if (auto reg = Lookup<RegisterSessionFn>(wtsapi_.Get(), "WTSRegisterSessionNotification"))
     sessionNotifications_ = reg(window_, kNotifyForThisSession) != FALSE;
   RunCommandLineAction(true);
   SetTimer(window_, kTimerId, kTimerMilliseconds, nullptr);
@@ -281,10 +277,9 @@ void TrayApp::RunCommandLineAction(bool ownWindow) {
 
 bool TrayApp::AddTrayIcon() {
   if (!icon_) {
-    icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TRAY_ICON), IMAGE_ICON,
-                                          GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-    ownIcon_ = icon_ != nullptr;
-    if (!icon_) icon_ = LoadIconW(nullptr, IDI_APPLICATION);
+    ownIcon_.Reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TRAY_ICON), IMAGE_ICON,
+                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+    icon_ = ownIcon_ ? ownIcon_.Get() : LoadIconW(nullptr, IDI_APPLICATION);
   }
   NOTIFYICONDATAW nid{};
   nid.cbSize = kNotifyIconDataSize;
@@ -322,13 +317,9 @@ std::vector<MenuItem> TrayApp::MenuModel() {
 }
 
 void TrayApp::ShowTrayMenu() {
-  HMENU bar = LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_TRAY_MENU));
+  const win::Menu bar(LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_TRAY_MENU)));
   if (!bar) return;
-  struct MenuOwner {
-    HMENU menu;
-    ~MenuOwner() { DestroyMenu(menu); }
-  } owner{bar};
-  HMENU popup = GetSubMenu(bar, 0);
+  HMENU popup = GetSubMenu(bar.Get(), 0);
   if (!popup) return;
   while (GetMenuItemCount(popup) > 0) DeleteMenu(popup, 0, MF_BYPOSITION);
   for (const MenuItem& item : MenuModel()) {
@@ -413,7 +404,7 @@ void TrayApp::CloseConfigurator() {
 
 void TrayApp::UnregisterSession() {
   if (!sessionNotifications_) return;
-  if (auto unreg = Lookup<UnregisterSessionFn>(wtsapi_, "WTSUnRegisterSessionNotification")) unreg(window_);
+  if (auto unreg = Lookup<UnregisterSessionFn>(wtsapi_.Get(), "WTSUnRegisterSessionNotification")) unreg(window_);
   sessionNotifications_ = false;
 }
 

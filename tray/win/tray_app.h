@@ -16,13 +16,13 @@
 #include "tray/win/osd_displays.h"
 #include "tray/win/tray_log.h"
 #include "tray/win/tray_session.h"
+#include "winsupport/handles.h"
 
 namespace quill::tray {
 
 class TrayApp final : public SinkOwner {
  public:
   TrayApp();
-  ~TrayApp();
   // The whole program; its exit code.
   int Run(HINSTANCE instance, std::u16string_view commandLine);
 
@@ -82,10 +82,10 @@ class TrayApp final : public SinkOwner {
   bool iconAdded_ = false;
   UINT iconMessage_ = 0;
   UINT taskbarCreated_ = 0;
-  HMODULE wtsapi_ = nullptr;
+  win::Module wtsapi_;
   bool sessionNotifications_ = false;
-  HICON icon_ = nullptr;
-  bool ownIcon_ = false;
+  win::Icon ownIcon_;       // icon 103 of the program
+  HICON icon_ = nullptr;    // it, or the system's application icon
 };
 
 }  // namespace quill::tray

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "winsupport/handles.h"
+
 namespace quill::tray {
 
 TrayLog::TrayLog() {
@@ -12,9 +14,9 @@ TrayLog::TrayLog() {
 
 void TrayLog::Line(std::u16string_view text) const {
   if (path_.empty()) return;
-  HANDLE file = CreateFileW(path_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
+  const win::FileHandle file(CreateFileW(path_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return;
   std::string utf8;
   const int units = static_cast<int>(text.size());
   const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
@@ -29,8 +31,7 @@ void TrayLog::Line(std::u16string_view text) const {
   }
   utf8 = std::move(lines);
   DWORD written = 0;
-  WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
-  CloseHandle(file);
+  WriteFile(file.Get(), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
 }
 
 }  // namespace quill::tray

@@ -1,6 +1,6 @@
 #include "tray/win/tray_session.h"
 
-#include "middleware/transport/device_ids.h"
+#include "middleware/typelib/quillfern_ids.h"
 
 namespace quill::tray {
 namespace {

@@ -9,7 +9,7 @@
 #include <array>
 
 #include "common/win/device_connection.h"
-#include "middleware/objects/win/com/com_ptr.h"
+#include "winsupport/com_ptr.h"
 #include "tray/win/event_sink.h"
 
 namespace quill::tray {
