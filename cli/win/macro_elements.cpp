@@ -24,6 +24,36 @@ std::vector<_TMacroElement> ElementsOf(const std::vector<MacroStep>& steps) {
   return elements;
 }
 
+HRESULT ReadSteps(IMeridexMacroObject* macro, std::vector<MacroStep>& steps) {
+  _TMacroElement* elements = nullptr;
+  LPWSTR icon = nullptr;
+  _TMacroParams params{};
+  params.ppElements = &elements;
+  params.ppszIconFile = &icon;
+  HRESULT hr = macro->GetMacro(&params);
+  if (SUCCEEDED(hr)) steps = StepsOf(elements, params.lNumElements);
+  CoTaskMemFree(elements);
+  CoTaskMemFree(icon);
+  return hr;
+}
+
+HRESULT WriteSteps(IMeridexMacroObject* macro, const std::vector<MacroStep>& steps) {
+  std::vector<_TMacroElement> elements = ElementsOf(steps);
+  _TMacroElement* first = elements.data();
+  _TMacroParams params{};
+  params.lNumElements = static_cast<LONG>(elements.size());
+  params.ppElements = &first;
+  return macro->SetMacro(&params);
+}
+
+HRESULT WriteMacro(IMeridexMacroObject* macro, const std::wstring& name, const std::vector<MacroStep>& steps) {
+  BSTR bstr = SysAllocStringLen(name.data(), static_cast<UINT>(name.size()));
+  HRESULT hr = bstr ? macro->SetMacroName(bstr) : E_OUTOFMEMORY;
+  SysFreeString(bstr);
+  if (SUCCEEDED(hr)) hr = WriteSteps(macro, steps);
+  return hr;
+}
+
 std::optional<int> ReadMacroText(Output& out, const std::string& path, std::vector<MacroStep>& steps) {
   std::string text, error;
   if (!ReadInput(path, kMaxMacroScriptBytes, text, error)) {
