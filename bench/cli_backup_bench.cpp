@@ -13,6 +13,7 @@
 #include <string>
 
 #include "bench/full_mouse.h"
+#include "emulator/request_log.h"
 #include "emulator/state_file.h"
 #include "emulator/win/emulator_process.h"
 #include "middleware/objects/tests/win/test_support.h"
@@ -38,22 +39,20 @@ struct Figures {
   }
 };
 
-// Counts the log's requests by direction (byte 3: 1 read, 0 write), its polls beyond one per
-// request (busy answers), and its reset reports.
+// Counts the log's requests by direction, its polls beyond one per request (busy answers), and
+// its reset reports.
 void Count(const std::string& log, Figures& f) {
   unsigned polls = 0;
   size_t start = 0;
   while (start < log.size()) {
     size_t end = log.find('\n', start);
     if (end == std::string::npos) end = log.size();
-    const std::string line = log.substr(start, end - start);
-    const size_t bytes = line.find(" bytes=");
-    if (line.find(" request ") != std::string::npos && bytes != std::string::npos && line.size() > bytes + 18)
-      (line.compare(bytes + 16, 2, "00") == 0 ? f.writes : f.reads)++;
-    else if (line.find(" poll ") != std::string::npos)
-      ++polls;
-    else if (line.find(" reset ") != std::string::npos)
-      ++f.resets;
+    emu::LogLineKind line;
+    if (emu::ReadLogLineKind(std::string_view(log).substr(start, end - start), line)) {
+      if (line.kind == emu::TransferKind::kRequest) (line.write ? f.writes : f.reads)++;
+      if (line.kind == emu::TransferKind::kPoll) ++polls;
+      if (line.kind == emu::TransferKind::kReset) ++f.resets;
+    }
     start = end + 1;
   }
   f.busy_polls = polls > f.exchanges() ? polls - f.exchanges() : 0;

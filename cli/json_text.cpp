@@ -1,6 +1,7 @@
 #include "cli/json_text.h"
 
 #include <optional>
+#include <set>
 
 #include "cli/record_output.h"
 
@@ -125,24 +126,6 @@ class Reader {
     return true;
   }
 
-  static void AppendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-      out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      out += static_cast<char>(0xC0 | (cp >> 6));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      out += static_cast<char>(0xE0 | (cp >> 12));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (cp >> 18));
-      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-  }
-
   bool Escape(std::string& out) {
     Advance();  // the backslash
     const char c = Peek();
@@ -164,19 +147,20 @@ class Reader {
       out += plain;
       return true;
     }
-    uint32_t cp = 0;
-    if (!Hex4(cp)) return false;
-    if (cp >= 0xDC00 && cp <= 0xDFFF) return Fail("\\u escape of a lone low surrogate");
-    if (cp >= 0xD800 && cp <= 0xDBFF) {
+    uint32_t unit = 0;
+    if (!Hex4(unit)) return false;
+    if (unit >= 0xDC00 && unit <= 0xDFFF) return Fail("\\u escape of a lone low surrogate");
+    std::u16string units(1, static_cast<char16_t>(unit));
+    if (unit >= 0xD800 && unit <= 0xDBFF) {
       if (text_.substr(pos_, 2) != "\\u") return Fail("\\u escape of a high surrogate without its low surrogate");
       Advance();
       Advance();
       uint32_t low = 0;
       if (!Hex4(low)) return false;
       if (low < 0xDC00 || low > 0xDFFF) return Fail("\\u escape of a high surrogate without its low surrogate");
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+      units += static_cast<char16_t>(low);
     }
-    AppendUtf8(out, cp);
+    out += Utf8FromUtf16(units);
     return true;
   }
 
@@ -268,12 +252,13 @@ class Reader {
       Advance();
       return true;
     }
+    std::set<std::string> names;
     for (;;) {
       if (Peek() != '"') return Fail("a member name in double quotes expected" + Shown());
       std::string name;
       const size_t name_line = line_, name_column = column_;
       if (!ReadString(name)) return false;
-      if (value.Find(name)) {
+      if (!names.insert(name).second) {
         line_ = name_line;
         column_ = name_column;
         return Fail("\"" + name + "\" appears twice");

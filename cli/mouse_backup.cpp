@@ -38,9 +38,9 @@ class Checker {
 
   // The object's members must be exactly `names`.
   bool Members(const Value& object, const std::string& place, std::initializer_list<const char*> names) {
-    for (const auto& [name, value] : object.members) {
-      if (std::none_of(names.begin(), names.end(), [&](const char* n) { return name == n; }))
-        return Fail(place, "unknown member \"" + name + "\"", &value);
+    for (const auto& member : object.members) {
+      if (std::none_of(names.begin(), names.end(), [&](const char* n) { return member.first == n; }))
+        return Fail(place, "unknown member \"" + member.first + "\"", &member.second);
     }
     for (const char* name : names)
       if (!object.Find(name)) return Fail(place, "\"" + std::string(name) + "\" is missing", &object);

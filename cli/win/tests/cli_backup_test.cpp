@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/win/tests/cli_device_fixture.h"
+#include "emulator/request_log.h"
 #include "emulator/state_file.h"
 
 namespace quill::cli::test {
@@ -13,7 +14,7 @@ namespace {
 
 using CliBackupTest = CliDeviceTest;
 
-// Requests of the log that write (direction byte 3 is 0); reads and reset reports are left out.
+// Requests of the log that write; reads, polls and reset reports are left out.
 std::vector<std::string> Writes(const std::string& log) {
   std::vector<std::string> writes;
   size_t start = 0;
@@ -21,11 +22,8 @@ std::vector<std::string> Writes(const std::string& log) {
     size_t end = log.find('\n', start);
     if (end == std::string::npos) end = log.size();
     const std::string line = log.substr(start, end - start);
-    const size_t bytes = line.find(" bytes=");
-    // bytes=<b0> <b1> <b2> <b3>: byte 3 at 7 + 3 * 3 characters after the marker's start.
-    if (line.find(" request ") != std::string::npos && bytes != std::string::npos && line.size() > bytes + 18 &&
-        line.compare(bytes + 16, 2, "00") == 0)
-      writes.push_back(line);
+    emu::LogLineKind kind;
+    if (emu::ReadLogLineKind(line, kind) && kind.write) writes.push_back(line);
     start = end + 1;
   }
   return writes;
