@@ -107,7 +107,7 @@ const char* ButtonsHelp() {
   static const std::string text =
       "Without set: the profile's nine buttons and what each does, as profiles lists them.\n"
       "set takes one or more <button>=<function>, e.g. button4=forward dpi-up=macro:Greet\n"
-      "key:Enter profile:2; the others stay. All nine are written in one go.\n" +
+      "button5=key:Enter right=profile:2; the others stay. All nine are written in one go.\n" +
       AssignmentHelp() +
       "At least one button must stay on click. A bad button, function, key, macro or profile is\n"
       "refused with exit code 2 before anything is written to the mouse.\n";
