@@ -9,6 +9,8 @@
 #include "cli/win/commands.h"
 #include "cli/win/macro_elements.h"
 #include "cli/win/profile_view.h"
+#include "winsupport/com_ptr.h"
+#include "winsupport/handles.h"
 
 namespace quill::cli {
 namespace {
@@ -117,15 +119,16 @@ bool WriteWholeFile(const std::string& path, const std::string& text, std::strin
   // A file beside the target, then a replace: a failed write leaves the old file as it was.
   const std::wstring target = WideFromUtf8(path);
   const std::wstring temporary = target + L".new";
-  HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  win::FileHandle file(
+      CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
     error = "cannot create '" + path + ".new' (" + DescribeResult(HRESULT_FROM_WIN32(GetLastError())) + ")";
     return false;
   }
   DWORD written = 0;
-  const BOOL wrote = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  const BOOL wrote = WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   const DWORD code = GetLastError();
-  CloseHandle(file);
+  file.Reset();
   if (!wrote || written != text.size()) {
     DeleteFileW(temporary.c_str());
     error = "cannot write '" + path + "' (" + DescribeResult(HRESULT_FROM_WIN32(wrote ? ERROR_WRITE_FAULT : code)) + ")";

@@ -6,6 +6,7 @@
 #include "cli/command_args.h"
 #include "cli/win/commands.h"
 #include "cli/win/profile_view.h"
+#include "winsupport/com_ptr.h"
 
 namespace quill::cli {
 namespace {

@@ -1,5 +1,7 @@
 #include "cli/win/macro_elements.h"
 
+#include "winsupport/bstr.h"
+
 namespace quill::cli {
 
 std::vector<MacroStep> StepsOf(const _TMacroElement* elements, LONG count) {
@@ -47,9 +49,8 @@ HRESULT WriteSteps(IMeridexMacroObject* macro, const std::vector<MacroStep>& ste
 }
 
 HRESULT WriteMacro(IMeridexMacroObject* macro, const std::wstring& name, const std::vector<MacroStep>& steps) {
-  BSTR bstr = SysAllocStringLen(name.data(), static_cast<UINT>(name.size()));
-  HRESULT hr = bstr ? macro->SetMacroName(bstr) : E_OUTOFMEMORY;
-  SysFreeString(bstr);
+  const com::Bstr bstr = com::Bstr::FromText({reinterpret_cast<const char16_t*>(name.data()), name.size()});
+  HRESULT hr = bstr ? macro->SetMacroName(bstr.Get()) : E_OUTOFMEMORY;
   if (SUCCEEDED(hr)) hr = WriteSteps(macro, steps);
   return hr;
 }

@@ -2,6 +2,7 @@
 // IPerformanceSettings (no traffic to the mouse).
 #include "cli/command_args.h"
 #include "cli/win/commands.h"
+#include "winsupport/com_ptr.h"
 
 namespace quill::cli {
 namespace {

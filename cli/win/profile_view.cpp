@@ -4,6 +4,7 @@
 #include <array>
 
 #include "cli/command_args.h"
+#include "winsupport/com_ptr.h"
 
 namespace quill::cli {
 namespace {
