@@ -181,6 +181,22 @@ TEST_F(Backups, RestoreRemovesWhatTheFileDoesNotList) {
        {L"profiles", 0, {"1     yes     Profile 1"}, {"Extra", "Third"}}});
 }
 
+TEST_F(Backups, MacrosBeyondTheMouseMemoryAreRefusedBeforeWriting) {
+  StartEmulator("format = 1\n[device]\ntotal-space = 1\n");  // one 480-byte unit
+  const std::wstring file = TempFile("");
+  Run({{L"backup \"" + file + L"\"", 0, {"macros   : 0\n"}}});
+  std::string text = ReadText(file);
+  const size_t at = text.find("\"macros\": []");
+  ASSERT_NE(at, std::string::npos) << text;
+  text.replace(at, 13, "\"macros\": [{\"name\": \"A\", \"events\": [\"click Enter\"]}, "
+                       "{\"name\": \"B\", \"events\": [\"click Tab\"]}]");
+  const std::wstring two = TempFile(text);
+  Ctl("log-clear");
+  Run({{L"restore \"" + two + L"\"", 2, {"macros: they need 2 units of 480 bytes, the mouse has 1 (nothing was changed)"}},
+       {L"macros", 0, {}, {"A", "B"}}});
+  EXPECT_EQ(Writes(Ctl("log")), std::vector<std::string>{});
+}
+
 // Windows keeps the pointer settings of the user under HKCU\Control Panel\Mouse.
 std::wstring MouseSetting(const wchar_t* name) {
   wchar_t value[64] = {};
