@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/full_mouse.h"
 #include "bench/measured_clock.h"
 #include "emulator/device_state.h"
 #include "emulator/in_process_port.h"
@@ -68,43 +69,6 @@ class CountingChannel : public FeatureChannel {
   }
   FeatureChannel& inner_;
 };
-
-// Sixteen events: eight keys pressed and released, 40 ms apart.
-device::MacroRecord SixteenEvents() {
-  device::MacroRecord macro;
-  macro.FixedDelay = 10;
-  for (int32_t key = 0; key < 8; ++key) {
-    for (bool press : {true, false}) {
-      device::MacroElementRecord e;
-      e.actionType = kActionKeycode;
-      e.info = {0x10 + key, 0, press ? 0 : kKeycodeOptionsBreak};
-      e.lDelayMs = 40;
-      macro.elements.push_back(e);
-    }
-  }
-  return macro;
-}
-
-// A mouse holding five named profiles and `macros` named macros of sixteen events.
-emu::DeviceState FullMouse(int macros) {
-  emu::DeviceState state = emu::DeviceState::Factory();
-  for (uint8_t slot = 1; slot <= 5; ++slot) {
-    state.Slot(slot).name = emu::ProfileNameFromText(u"Profile " + std::u16string(1, u'0' + slot));
-    state.Slot(slot).block = emu::DefaultProfileBlock(slot);
-  }
-  std::vector<uint8_t> stream;
-  device::EncodeMacroStream(SixteenEvents(), stream);
-  for (int i = 0; i < macros; ++i) {
-    std::vector<uint8_t> data = stream;
-    const std::u16string name = u"Macro " + std::u16string(1, u'A' + i % 26) + std::u16string(1, u'a' + i / 26);
-    for (size_t c = 0; c < name.size(); ++c) {
-      data[2 * c] = static_cast<uint8_t>(name[c]);
-      data[2 * c + 1] = static_cast<uint8_t>(name[c] >> 8);
-    }
-    state.macros[static_cast<size_t>(i)].data = std::move(data);
-  }
-  return state;
-}
 
 struct Figures {
   unsigned exchanges = 0, failures = 0;
@@ -184,7 +148,7 @@ int main(int argc, char** argv) {
   int macros = 70;
   for (int i = 1; i + 1 < argc; ++i)
     if (std::strcmp(argv[i], "--macros") == 0) macros = std::clamp(std::atoi(argv[i + 1]), 0, 70);
-  const emu::DeviceState mouse = FullMouse(macros);
+  const emu::DeviceState mouse = bench::FullMouse(macros);
 
 #ifdef _WIN32
   emu::EmulatorOptions options;

@@ -124,6 +124,20 @@ std::string FormatLogEntry(const LogEntry& e) {
   return line;
 }
 
+bool ReadLogLineKind(std::string_view line, LogLineKind& out) {
+  // "<sequence> client=<id> <kind> cmd=.. ok|failed ... bytes=b0 b1 b2 b3 ..."
+  for (TransferKind kind : {TransferKind::kRequest, TransferKind::kPoll, TransferKind::kReset}) {
+    if (line.find(std::string(" ") + TransferKindName(kind) + " cmd=") == std::string_view::npos) continue;
+    out.kind = kind;
+    const size_t bytes = line.find(" bytes=");
+    const size_t direction = bytes + 7 + 3 * kDirection;
+    out.write = kind == TransferKind::kRequest && bytes != std::string_view::npos && line.size() >= direction + 2 &&
+                line.substr(direction, 2) == "00";
+    return true;
+  }
+  return false;
+}
+
 std::string FormatLog(const RequestLog& log) {
   std::string out;
   if (log.Dropped()) out += "dropped " + std::to_string(log.Dropped()) + " older entries\n";

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "middleware/transport/feature_report.h"
@@ -67,6 +68,14 @@ class RequestLog {
 std::string FormatLogEntry(const LogEntry& entry);
 std::string FormatLog(const RequestLog& log);
 std::string FormatInterleaveVerdict(const RequestLog& log);
+
+// Kind of transfer and direction of a line of FormatLog, as a reader of the printed log (the
+// "log" control command) needs them: false for a line that is none.
+struct LogLineKind {
+  TransferKind kind = TransferKind::kRequest;
+  bool write = false;  // a request whose direction byte (3) is 0
+};
+bool ReadLogLineKind(std::string_view line, LogLineKind& out);
 
 // The same check over a finished list of entries (for logs gathered elsewhere).
 std::vector<Interleaving> FindInterleavings(const std::vector<LogEntry>& entries);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/button_assignment.h"
 #include "cli/record_output.h"
 #include "cli/win/commands.h"
 
@@ -102,6 +103,36 @@ constexpr char kWatchHelp[] =
     "S seconds is a failure (exit 1).\n"
     "A line on standard error says when watching has begun.\n";
 
+const char* ButtonsHelp() {
+  static const std::string text =
+      "Without set: the profile's nine buttons and what each does, as profiles lists them.\n"
+      "set takes one or more <button>=<function>, e.g. button4=forward dpi-up=macro:Greet\n"
+      "button5=key:Enter right=profile:2; the others stay. All nine are written in one go.\n" +
+      AssignmentHelp() +
+      "At least one button must stay on click. A bad button, function, key, macro or profile is\n"
+      "refused with exit code 2 before anything is written to the mouse.\n";
+  return text.c_str();
+}
+
+constexpr char kPointerHelp[] =
+    "The Windows pointer settings of the logged-on user (they apply to every mouse):\n"
+    "  speed          1 (slowest) to 20 (fastest)\n"
+    "  acceleration   off, or a level from 1 (little) to 10 (much)\n"
+    "Without set: the speed, whether acceleration is on and its level. The middleware offers\n"
+    "these settings once it has found the mouse.\n";
+
+constexpr char kBackupHelp[] =
+    "backup writes the whole mouse into one JSON file (UTF-8): the polling rate, the active\n"
+    "profile, every profile (slot, name, LEDs, DPI stages, default stage, the nine buttons)\n"
+    "and every macro (name, events as upload's macro text lines). Buttons that play a macro or\n"
+    "switch to a profile name it.\n"
+    "restore checks the whole file first (its form, the mouse's limits, that every macro and\n"
+    "profile it names is in it) and refuses a faulty one with exit code 2, naming the place,\n"
+    "e.g. profiles[2].buttons.button4: no macro named \"Greet\" in this file. Then it makes\n"
+    "the mouse hold exactly that: profiles and macros the file does not list are deleted, and\n"
+    "only what differs is written. It lists each change; --dry-run lists them without making\n"
+    "them.\n";
+
 constexpr char kStoreHelp[] =
     "The middleware's store of named objects in the registry (it needs no mouse):\n"
     "  group    a profile group: a list of stored profiles\n"
@@ -158,6 +189,14 @@ const std::vector<Command>& AllCommands() {
       {"macro", "macro <number> [--script]", "one macro's events (--script: as upload text)", RunMacro},
       {"upload", "upload <name> <file>|-", "store a macro written as text (- reads standard input)", RunUpload,
        kUploadHelp},
+      {"buttons", "buttons <slot> [set <button>=<function>...]", "a profile's button assignments, or set them",
+       RunButtons, ButtonsHelp()},
+      {"pointer", "pointer [set [speed <1-20>] [acceleration off|<1-10>]]",
+       "the Windows pointer speed and acceleration, or set them", RunPointer, kPointerHelp},
+      {"backup", "backup <file>", "the whole mouse into a file: polling rate, profiles, macros", RunBackup,
+       kBackupHelp},
+      {"restore", "restore <file> [--dry-run]", "make the mouse hold what a backup file says", RunRestore,
+       kBackupHelp},
       {"watch", "watch [--count N] [--seconds S]", "print the mouse's events as they arrive", RunWatch, kWatchHelp},
       {"store", "store list|show|save|delete|export|import <kind> ...",
        "the middleware's store: profile groups, stored profiles, spell books, macros, user actions", RunStore,

@@ -73,6 +73,10 @@ int RunMacros(DeviceSession& session, const std::vector<std::string>& args, Outp
 int RunMacro(DeviceSession& session, const std::vector<std::string>& args, Output& out);
 int RunUpload(DeviceSession& session, const std::vector<std::string>& args, Output& out);
 int RunWatch(DeviceSession& session, const std::vector<std::string>& args, Output& out);
+int RunButtons(DeviceSession& session, const std::vector<std::string>& args, Output& out);
+int RunPointer(DeviceSession& session, const std::vector<std::string>& args, Output& out);
+int RunBackup(DeviceSession& session, const std::vector<std::string>& args, Output& out);
+int RunRestore(DeviceSession& session, const std::vector<std::string>& args, Output& out);
 int RunStore(DeviceSession& session, const std::vector<std::string>& args, Output& out);
 
 }  // namespace quill::cli

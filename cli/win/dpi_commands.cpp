@@ -31,23 +31,11 @@ int PrintStages(Output& out, Onboard& onboard, IMeridexProfileObject* profile, i
 }
 
 int SetStages(Output& out, Onboard& onboard, IMeridexProfileObject* profile, int64_t slot, const StageArgs& wanted) {
-  com::ComPtr<IDpi> dpi;
-  HRESULT hr = ProfilePart(profile, dpi);
-  _stDpiStageType record{};
-  if (SUCCEEDED(hr)) hr = ReadStageRecord(dpi.Get(), record);
-  if (FAILED(hr)) return Failure(out, "could not read the DPI stages of profile " + std::to_string(slot), hr);
-  const LONG count = static_cast<LONG>(wanted.dpis.size());
-  record.ulTotalStages = static_cast<ULONG>(count);
-  for (size_t i = 0; i < std::size(record.Sensitivity); ++i) {
-    const ULONG dpi_value = i < wanted.dpis.size() ? static_cast<ULONG>(wanted.dpis[i]) : 0;
-    record.Sensitivity[i] = {dpi_value, dpi_value};
-  }
-  // Without --default the default stays while it still names a stage.
-  if (wanted.default_stage) record.lDefaultStage = static_cast<LONG>(*wanted.default_stage);
-  else if (record.lDefaultStage < 1 || record.lDefaultStage > count) record.lDefaultStage = 1;
-  // On the active profile the mouse stays on its current stage while that still exists.
-  if (record.lCurrentStage < 1 || record.lCurrentStage > count) record.lCurrentStage = record.lDefaultStage;
-  hr = dpi->SetDpiStages(sizeof record, &record);
+  std::vector<StageView::Stage> stages;
+  for (int64_t dpi : wanted.dpis) stages.push_back({dpi, dpi});
+  std::optional<LONG> default_stage;
+  if (wanted.default_stage) default_stage = static_cast<LONG>(*wanted.default_stage);
+  HRESULT hr = WriteStages(profile, stages, default_stage);
   if (FAILED(hr)) return Failure(out, "could not set the DPI stages of profile " + std::to_string(slot), hr);
   return PrintStages(out, onboard, profile, slot);
 }

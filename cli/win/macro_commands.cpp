@@ -13,29 +13,6 @@ namespace {
 
 constexpr int64_t kMaxMacroId = 70;
 
-// The macro's events as the middleware decodes them.
-HRESULT ReadSteps(IMeridexMacroObject* macro, std::vector<MacroStep>& steps) {
-  _TMacroElement* elements = nullptr;
-  LPWSTR icon = nullptr;
-  _TMacroParams params{};
-  params.ppElements = &elements;
-  params.ppszIconFile = &icon;
-  HRESULT hr = macro->GetMacro(&params);
-  if (SUCCEEDED(hr)) steps = StepsOf(elements, params.lNumElements);
-  CoTaskMemFree(elements);
-  CoTaskMemFree(icon);
-  return hr;
-}
-
-HRESULT WriteSteps(IMeridexMacroObject* macro, const std::vector<MacroStep>& steps) {
-  std::vector<_TMacroElement> elements = ElementsOf(steps);
-  _TMacroElement* first = elements.data();
-  _TMacroParams params{};  // fixed delay, repeat and options as the mouse's defaults
-  params.lNumElements = static_cast<LONG>(elements.size());
-  params.ppElements = &first;
-  return macro->SetMacro(&params);
-}
-
 }  // namespace
 
 int RunMacros(DeviceSession& session, const std::vector<std::string>& args, Output& out) {
@@ -128,10 +105,7 @@ int RunUpload(DeviceSession& session, const std::vector<std::string>& args, Outp
   }
   LONG id = 0;
   macro->GetMacroId(&id);
-  BSTR bstr = SysAllocStringLen(name.data(), static_cast<UINT>(name.size()));
-  HRESULT hr = bstr ? macro->SetMacroName(bstr) : E_OUTOFMEMORY;
-  SysFreeString(bstr);
-  if (SUCCEEDED(hr)) hr = WriteSteps(macro.Get(), steps);
+  HRESULT hr = WriteMacro(macro.Get(), name, steps);
   if (FAILED(hr)) {
     // A macro made for this upload goes again rather than stay behind empty.
     if (!replaced) manager->DeleteMacro(macro.Get());

@@ -1,5 +1,7 @@
 #include "cli/win/macro_elements.h"
 
+#include "winsupport/bstr.h"
+
 namespace quill::cli {
 
 std::vector<MacroStep> StepsOf(const _TMacroElement* elements, LONG count) {
@@ -22,6 +24,35 @@ std::vector<_TMacroElement> ElementsOf(const std::vector<MacroStep>& steps) {
     elements[i].lDelayMs = steps[i].delay_ms;
   }
   return elements;
+}
+
+HRESULT ReadSteps(IMeridexMacroObject* macro, std::vector<MacroStep>& steps) {
+  _TMacroElement* elements = nullptr;
+  LPWSTR icon = nullptr;
+  _TMacroParams params{};
+  params.ppElements = &elements;
+  params.ppszIconFile = &icon;
+  HRESULT hr = macro->GetMacro(&params);
+  if (SUCCEEDED(hr)) steps = StepsOf(elements, params.lNumElements);
+  CoTaskMemFree(elements);
+  CoTaskMemFree(icon);
+  return hr;
+}
+
+HRESULT WriteSteps(IMeridexMacroObject* macro, const std::vector<MacroStep>& steps) {
+  std::vector<_TMacroElement> elements = ElementsOf(steps);
+  _TMacroElement* first = elements.data();
+  _TMacroParams params{};
+  params.lNumElements = static_cast<LONG>(elements.size());
+  params.ppElements = &first;
+  return macro->SetMacro(&params);
+}
+
+HRESULT WriteMacro(IMeridexMacroObject* macro, const std::wstring& name, const std::vector<MacroStep>& steps) {
+  const com::Bstr bstr = com::Bstr::FromText({reinterpret_cast<const char16_t*>(name.data()), name.size()});
+  HRESULT hr = bstr ? macro->SetMacroName(bstr.Get()) : E_OUTOFMEMORY;
+  if (SUCCEEDED(hr)) hr = WriteSteps(macro, steps);
+  return hr;
 }
 
 std::optional<int> ReadMacroText(Output& out, const std::string& path, std::vector<MacroStep>& steps) {

@@ -119,4 +119,23 @@ HRESULT ReadStages(IMeridexProfileObject* profile, StageView& view) {
   return S_OK;
 }
 
+HRESULT WriteStages(IMeridexProfileObject* profile, const std::vector<StageView::Stage>& stages,
+                    std::optional<LONG> default_stage) {
+  com::ComPtr<IDpi> dpi;
+  HRESULT hr = ProfilePart(profile, dpi);
+  _stDpiStageType record{};
+  if (SUCCEEDED(hr)) hr = ReadStageRecord(dpi.Get(), record);
+  if (FAILED(hr)) return hr;
+  const LONG count = static_cast<LONG>(std::min(stages.size(), std::size(record.Sensitivity)));
+  record.ulTotalStages = static_cast<ULONG>(count);
+  for (size_t i = 0; i < std::size(record.Sensitivity); ++i) {
+    const bool used = i < static_cast<size_t>(count);
+    record.Sensitivity[i] = {used ? static_cast<ULONG>(stages[i].x) : 0, used ? static_cast<ULONG>(stages[i].y) : 0};
+  }
+  if (default_stage) record.lDefaultStage = *default_stage;
+  else if (record.lDefaultStage < 1 || record.lDefaultStage > count) record.lDefaultStage = 1;
+  if (record.lCurrentStage < 1 || record.lCurrentStage > count) record.lCurrentStage = record.lDefaultStage;
+  return dpi->SetDpiStages(sizeof record, &record);
+}
+
 }  // namespace quill::cli

@@ -3,6 +3,7 @@
 // printing what went wrong).
 #pragma once
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ class Onboard {
   bool MacroName(LONG id, std::string& name);
 
   DeviceSession& session() { return session_; }
+  Output& out() { return out_; }
 
  private:
   template <class Manager>
@@ -53,6 +55,11 @@ struct StageView {
 
 // Reads the stages through the profile's IDpi.
 HRESULT ReadStages(IMeridexProfileObject* profile, StageView& view);
+// Sets the stages (X and Y each) and the default stage; without a default the current one stays
+// while it still names a stage, else stage 1. On the active profile the mouse stays on its
+// current stage while that still exists.
+HRESULT WriteStages(IMeridexProfileObject* profile, const std::vector<StageView::Stage>& stages,
+                    std::optional<LONG> default_stage);
 // IDpi's record of the stages (allocated by the middleware, freed here).
 HRESULT ReadStageRecord(IDpi* dpi, _stDpiStageType& record);
 

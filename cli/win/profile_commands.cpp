@@ -1,65 +1,10 @@
 // profiles, activate, create, delete, rename: the on-board profiles through the profile manager.
-#include <array>
-#include <map>
-
-#include "cli/button_text.h"
 #include "cli/command_args.h"
 #include "cli/win/commands.h"
-#include "cli/win/onboard.h"
+#include "cli/win/profile_view.h"
 
 namespace quill::cli {
 namespace {
-
-constexpr size_t kMappingRoom = 16;  // the mouse has nine buttons; room to spare
-
-struct ProfileView {
-  LONG slot = 0;
-  std::string name;
-  LONG leds = 0;
-  std::vector<int64_t> stages;
-  LONG default_stage = 0;
-  std::vector<ButtonMapping> buttons;
-};
-
-HRESULT ReadProfile(IMeridexProfileObject* profile, ProfileView& view) {
-  HRESULT hr = profile->GetProfileNumber(&view.slot);
-  if (FAILED(hr)) return hr;
-  BSTR name = nullptr;
-  hr = profile->GetProfileName(&name);
-  if (FAILED(hr)) return hr;
-  view.name = TakeBstr(name);
-
-  com::ComPtr<ILedStatus> leds;
-  hr = ProfilePart(profile, leds);
-  if (SUCCEEDED(hr)) hr = leds->GetStatus(&view.leds);
-  if (FAILED(hr)) return hr;
-
-  StageView stages;
-  hr = ReadStages(profile, stages);
-  if (FAILED(hr)) return hr;
-  for (const StageView::Stage& s : stages.stages) view.stages.push_back(s.x);
-  view.default_stage = stages.default_stage;
-
-  std::array<_TButtonMappingInfo, kMappingRoom> records{};
-  _TButtonMappingInfo* first = records.data();
-  _TProfileParams params{};
-  params.lNumMappings = 9;
-  params.ppMappings = &first;
-  hr = profile->GetProfileMappings(&params);
-  if (FAILED(hr)) return hr;
-  const size_t count = std::min<size_t>(params.lNumMappings > 0 ? static_cast<size_t>(params.lNumMappings) : 0,
-                                        records.size());
-  for (size_t i = 0; i < count; ++i) {
-    const _TButtonMappingInfo& r = records[i];
-    ButtonMapping m;
-    m.button = r.lButton;
-    m.mapping_type = r.mappingType;
-    m.action_type = r.actionOrMacro.actionInfo.actionType;
-    for (size_t w = 0; w < 3; ++w) m.info[w] = r.actionOrMacro.actionInfo.info.alWords[w];
-    view.buttons.push_back(m);
-  }
-  return S_OK;
-}
 
 // Commands that name a slot first: `count` arguments, the slot's profile opened. The exit code
 // when that fails.
@@ -97,47 +42,23 @@ int RunProfiles(DeviceSession& session, const std::vector<std::string>& args, Ou
   if (FAILED(hr)) return Failure(out, "could not read the active profile", hr);
 
   std::vector<ProfileView> views;
-  for (LONG slot = kFirstProfileSlot; slot <= kLastProfileSlot; ++slot) {
-    if (manager->ProfileExists(slot) != S_OK) continue;
-    com::ComPtr<IMeridexProfileObject> profile;
-    hr = manager->OpenProfile(slot, profile.Put());
-    if (hr == E_FAIL) continue;  // emptied meanwhile
-    ProfileView view;
-    if (SUCCEEDED(hr)) hr = ReadProfile(profile.Get(), view);
-    if (FAILED(hr)) return Failure(out, "could not read profile " + std::to_string(slot), hr);
-    views.push_back(std::move(view));
-  }
+  std::vector<std::vector<Record>> buttons;
+  std::vector<Record> button_rows;
+  if (!ReadProfiles(onboard, views) || !DescribeButtons(onboard, views, buttons, button_rows)) return kExitFailed;
 
-  std::map<int32_t, std::string> macro_names;
-  for (const ProfileView& view : views)
-    for (const ButtonMapping& m : view.buttons)
-      if (int32_t id = MacroIdOf(m)) macro_names[id];
-  if (!macro_names.empty() && !onboard.NameMacros(macro_names)) return kExitFailed;
-  auto assignment = [&](const ButtonMapping& m) {
-    const int32_t id = MacroIdOf(m);
-    return id ? AssignmentText(m) + " (" + macro_names[id] + ")" : AssignmentText(m);
-  };
-
-  std::vector<Record> profile_rows, button_rows;
-  for (const ProfileView& view : views) {
+  std::vector<Record> profile_rows;
+  for (size_t i = 0; i < views.size(); ++i) {
+    const ProfileView& view = views[i];
+    std::vector<int64_t> stages;
+    for (const StageView::Stage& s : view.stages.stages) stages.push_back(s.x);
     Record row;
     row.Number("slot", view.slot)
         .Flag("active", view.slot == active)
         .Text("name", view.name)
         .Number("leds", view.leds)
-        .Numbers("dpi stages", view.stages)
-        .Number("default stage", view.default_stage);
-    std::vector<Record> buttons;
-    for (const ButtonMapping& m : view.buttons) {
-      Record b;
-      b.Text("button", ButtonName(m.button)).Text("assignment", assignment(m));
-      if (int32_t id = MacroIdOf(m)) b.Number("macro", id).Text("macro name", macro_names[id]);
-      buttons.push_back(b);
-      Record line;
-      line.Number("slot", view.slot).Text("button", ButtonName(m.button)).Text("assignment", assignment(m));
-      button_rows.push_back(line);
-    }
-    if (out.json()) row.Records("buttons", buttons);
+        .Numbers("dpi stages", stages)
+        .Number("default stage", view.stages.default_stage);
+    if (out.json()) row.Records("buttons", buttons[i]);
     profile_rows.push_back(row);
   }
   out.PrintTable(profile_rows);

@@ -149,6 +149,28 @@ TEST(TransferTest, LogRecordsClientsKindsAndBytes) {
   EXPECT_TRUE(model.LogEntries().empty());
 }
 
+// The printed log read back line by line: kind of each transfer, and which requests write.
+TEST(TransferTest, PrintedLogLinesTellKindAndDirection) {
+  QuillfernModel model;
+  Client a(model);
+  a.Exchange(Read(kCmdPerformance));
+  a.Exchange(RateWrite(1));
+  std::vector<std::pair<TransferKind, bool>> kinds;
+  const std::string log = model.FormatLog();
+  for (size_t start = 0, end; start < log.size(); start = end + 1) {
+    end = log.find('\n', start);
+    LogLineKind kind;
+    ASSERT_TRUE(ReadLogLineKind(std::string_view(log).substr(start, end - start), kind)) << log;
+    kinds.emplace_back(kind.kind, kind.write);
+  }
+  const std::vector<std::pair<TransferKind, bool>> expected = {
+      {TransferKind::kRequest, false}, {TransferKind::kPoll, false}, {TransferKind::kReset, false},
+      {TransferKind::kRequest, true},  {TransferKind::kPoll, false}, {TransferKind::kReset, false}};
+  EXPECT_EQ(kinds, expected);
+  LogLineKind none;
+  EXPECT_FALSE(ReadLogLineKind("interleave: none", none));
+}
+
 TEST(TransferTest, InterleavedExchangesAreFlagged) {
   QuillfernModel model;
   Client a(model, 1), b(model, 2);
