@@ -1,9 +1,9 @@
 // The kit's gallery: every finished control of the kit on a skinned window, in its states, for
 // a look and for screenshots. Not shipped.
-//   kit_gallery [--hover] [--message en|de|fr|prompt]
+//   kit_gallery [--hover] [--combo] [--message en|de|fr|prompt]
 // Prints "shown" once the window (and the message box, if one is asked for) is on the screen,
 // then runs until the window is closed or 60 s have passed. --hover puts the mouse pointer on
-// a button so that its hover face shows.
+// a button so that its hover face shows; --combo opens the drop-down and one of its second lists.
 #include <windows.h>
 
 #include <cstdio>
@@ -13,6 +13,7 @@
 
 #include "configurator/kit/win/bitmap_edit.h"
 #include "configurator/kit/win/bitmap_slider.h"
+#include "configurator/kit/win/combo_box.h"
 #include "configurator/kit/win/hover_button.h"
 #include "configurator/kit/win/message_box.h"
 #include "configurator/kit/win/skin.h"
@@ -73,10 +74,11 @@ std::unique_ptr<CBitmapMessageBox> MessageFor(const std::wstring& language, bool
   return box;
 }
 
-class Gallery : public Window, private HoverButtonV2Parent, private CSliderCtrlParent {
+class Gallery : public Window, private HoverButtonV2Parent, private CSliderCtrlParent, private ComboBoxParent {
  public:
-  bool Create(bool hover, std::wstring message) {
+  bool Create(bool hover, bool combo, std::wstring message) {
     message_ = std::move(message);
+    open_combo_ = combo;
     hover_ = hover;
     const int dpi = WindowDpi(nullptr);
     RECT work{};
@@ -128,6 +130,17 @@ class Gallery : public Window, private HoverButtonV2Parent, private CSliderCtrlP
     name_.Create(hwnd(), 30, At(24, 232, 300, 26), 20);
     name_.SetText(L"Gaming");
 
+    assignment_.Create(hwnd(), 31, At(380, 232, 236, 26));
+    assignment_.SetEntries({{u"Click", {}},
+                            {u"Menu", {}},
+                            {u"Universal Scrolling", {}},
+                            {u"Macro", {u"Reload", u"Quick Build", u"Jump Crouch"}},
+                            {u"Profile", {u"Gaming", u"Office", u"Default"}},
+                            {u"Single Key", {}},
+                            {u"Backward", {}},
+                            {u"Forward", {}}});
+    assignment_.SetPick(2);
+
     english_.Create(hwnd(), 40, At(24, 300, 112, 28), L"English");
     german_.Create(hwnd(), 41, At(148, 300, 112, 28), L"Deutsch");
     french_.Create(hwnd(), 42, At(272, 300, 112, 28), L"Français");
@@ -145,6 +158,11 @@ class Gallery : public Window, private HoverButtonV2Parent, private CSliderCtrlP
     }
     if (id == IDCANCEL) DestroyWindow(hwnd());
     if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+  }
+
+  void OnComboChosen(int id, int entry, int child) override {
+    status_ = L"Chose " + std::to_wstring(entry) + L"." + std::to_wstring(child);
+    InvalidateRect(hwnd(), nullptr, FALSE);
   }
 
   void OnSliderMoved(CBitmapSliderCtrl& slider, double value) override {
@@ -174,6 +192,7 @@ class Gallery : public Window, private HoverButtonV2Parent, private CSliderCtrlP
     Label(dc, 24, 176, L"Sensitivity  1800 DPI", skin::kColourTextDim, text);
     Label(dc, 380, 176, L"Acceleration (disabled)", skin::kColourTextDim, text);
     Label(dc, 24, 206, L"EDIT FIELD", skin::kColourAccent, heading);
+    Label(dc, 380, 206, L"DROP-DOWN", skin::kColourAccent, heading);
     Label(dc, 24, 276, L"MESSAGE BOXES", skin::kColourAccent, heading);
     Label(dc, 24, 344, status_.c_str(), skin::kColourTextDim, text);
   }
@@ -195,6 +214,12 @@ class Gallery : public Window, private HoverButtonV2Parent, private CSliderCtrlP
           DestroyWindow(hwnd());
         } else if (wparam == kOpenMessageTimer) {
           KillTimer(hwnd(), kOpenMessageTimer);
+          if (open_combo_) {
+            // As the keyboard opens them: the list, down to "Profile", its second list.
+            SetFocus(assignment_.hwnd());
+            for (WPARAM key : {VK_F4, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN}) SendMessageW(assignment_.hwnd(), WM_KEYDOWN, key, 0);
+            for (HWND w : {assignment_.hwnd(), assignment_.ListWindow(1), assignment_.ListWindow(2)}) UpdateWindow(w);
+          }
           if (message_.empty()) {
             SayShown();
           } else {
@@ -211,32 +236,35 @@ class Gallery : public Window, private HoverButtonV2Parent, private CSliderCtrlP
   }
 
   std::wstring message_, status_ = L"Hover, click, Tab and the arrow keys work on every control.";
-  bool hover_ = false;
+  bool hover_ = false, open_combo_ = false;
   int dpi_ = 96;
   CHoverButtonV2 apply_{this}, disabled_{this}, toggle_on_{this, true}, toggle_off_{this, true}, focused_{this};
   CHoverButtonV2 english_{this}, german_{this}, french_{this}, prompt_{this}, close_{this};
   CBitmapSliderCtrl sensitivity_{this}, acceleration_{this};
   CBitmapEditCtrl name_;
+  CBitmapComboBox assignment_{this};
 };
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  bool hover = false;
+  bool hover = false, combo = false;
   std::wstring message;
   for (int i = 1; i < argc; ++i) {
     const std::wstring arg = argv[i];
     if (arg == L"--hover") {
       hover = true;
+    } else if (arg == L"--combo") {
+      combo = true;
     } else if (arg == L"--message" && i + 1 < argc) {
       message = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: kit_gallery [--hover] [--message en|de|fr|prompt]\n");
+      std::fprintf(stderr, "usage: kit_gallery [--hover] [--combo] [--message en|de|fr|prompt]\n");
       return 2;
     }
   }
   Gallery gallery;
-  if (!gallery.Create(hover, message)) {
+  if (!gallery.Create(hover, combo, message)) {
     std::fprintf(stderr, "kit_gallery: the window cannot be created\n");
     return 1;
   }

@@ -5,6 +5,7 @@
 
 #include "configurator/kit/win/background_wnd.h"
 #include "configurator/kit/win/bitmap_edit.h"
+#include "configurator/kit/win/combo_box.h"
 #include "configurator/kit/win/message_box.h"
 #include "configurator/kit/win/skin.h"
 #include "configurator/kit/win/tests/kit_test_support.h"
@@ -116,6 +117,10 @@ void OneOfEach(HWND parent) {
   edit.Create(parent, 3, {0, 60, 200, 86}, 20);
   CBackgroundWndV2 panel;
   panel.Create(parent, 4, {210, 0, 400, 100});
+  CGWComboBox combo(nullptr);
+  combo.Create(parent, 5, {0, 90, 200, 116});
+  combo.SetGroups({{L"Macro", {L"Reload", L"Jump"}}, {L"Profile", {L"Gaming"}}});
+  for (WPARAM key : {VK_F4, VK_RIGHT}) SendMessageW(combo.hwnd(), WM_KEYDOWN, key, 0);  // both lists open
   UpdateWindow(parent);
   RedrawWindow(parent, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
