@@ -85,10 +85,12 @@ SkinBitmap DrawGlyph(const Context& c, const std::string& section) {
     strokes = {{m, fh - m, fw / 2, m}, {fw / 2, m, fw - m, fh - m}};
   } else if (kind == "chevron_right") {
     strokes = {{m, m, fw - m, fh / 2}, {fw - m, fh / 2, m, fh - m}};
+  } else if (kind == "dot") {
+    strokes = {{fw / 2, fh / 2, fw / 2, fh / 2}};
   } else if (kind == "check") {
     strokes = {{fw * 0.22f, fh * 0.52f, fw * 0.42f, fh * 0.72f}, {fw * 0.42f, fh * 0.72f, fw * 0.78f, fh * 0.3f}};
   } else {
-    throw DescriptionError("[" + section + "]: kind '" + kind + "' is none of chevron_down, chevron_up, chevron_right, check");
+    throw DescriptionError("[" + section + "]: kind '" + kind + "' is none of chevron_down, chevron_up, chevron_right, check, dot");
   }
   Mask ink(w, h);
   for (const auto& s : strokes) {

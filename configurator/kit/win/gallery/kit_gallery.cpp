@@ -1,29 +1,33 @@
 // The kit's gallery: every finished control of the kit on a skinned window, in its states, for
 // a look and for screenshots. Not shipped.
-//   kit_gallery [--hover] [--combo] [--message en|de|fr|prompt]
+//   kit_gallery [--hover] [--combo] [--menu] [--message en|de|fr|prompt]
 // Prints "shown" once the window (and the message box, if one is asked for) is on the screen,
 // then runs until the window is closed or 60 s have passed. --hover puts the mouse pointer on
-// a button so that its hover face shows; --combo opens the drop-down and one of its second lists.
+// a button so that its hover face shows; --combo opens the drop-down and one of its second lists;
+// --menu opens the profile list's context menu.
 #include <windows.h>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "configurator/kit/win/bitmap_edit.h"
+#include "configurator/kit/win/bitmap_list_v3.h"
 #include "configurator/kit/win/bitmap_slider.h"
 #include "configurator/kit/win/combo_box.h"
 #include "configurator/kit/win/hover_button.h"
 #include "configurator/kit/win/message_box.h"
 #include "configurator/kit/win/skin.h"
+#include "configurator/kit/win/skin_menu.h"
 
 namespace {
 
 using namespace quill::kit::win;
 namespace skin = quill::skin;
 
-constexpr int kWidth = 640, kHeight = 378, kTitle = 34;
+constexpr int kWidth = 980, kHeight = 378, kTitle = 34;
 constexpr UINT_PTR kOpenMessageTimer = 1, kLifetimeTimer = 2;
 
 void SayShown() {
@@ -74,11 +78,16 @@ std::unique_ptr<CBitmapMessageBox> MessageFor(const std::wstring& language, bool
   return box;
 }
 
-class Gallery : public Window, private HoverButtonV2Parent, private CSliderCtrlParent, private ComboBoxParent {
+class Gallery : public Window,
+                private HoverButtonV2Parent,
+                private CSliderCtrlParent,
+                private ComboBoxParent,
+                private BitmapListCtrlV3Parent {
  public:
-  bool Create(bool hover, bool combo, std::wstring message) {
+  bool Create(bool hover, bool combo, bool menu, std::wstring message) {
     message_ = std::move(message);
     open_combo_ = combo;
+    open_menu_ = menu;
     hover_ = hover;
     const int dpi = WindowDpi(nullptr);
     RECT work{};
@@ -141,6 +150,22 @@ class Gallery : public Window, private HoverButtonV2Parent, private CSliderCtrlP
                             {u"Forward", {}}});
     assignment_.SetPick(2);
 
+    using Column = CBitmapListCtrlV3::Column;
+    using Kind = CBitmapListCtrlV3::Kind;
+    profiles_.Create(hwnd(), 50, At(640, 78, 316, 212),
+                     {Column{L"", 28, Kind::kIcon}, Column{L"Profile Name", 120, Kind::kText, true, 20},
+                      Column{L"Application", 106, Kind::kText, true, 260}, Column{L"Auto", 56, Kind::kCheck}});
+    const wchar_t* names[][2] = {{L"Default", L"<none>"}, {L"Gaming", L"shooter.exe"}, {L"Office", L"<none>"},
+                                 {L"Strategie", L"empire.exe"}, {L"Précision", L"<none>"}};
+    for (int i = 0; i < 5; ++i) {
+      CBitmapListCtrlV3::Row row;
+      row.icon = skin::kProfileMark;
+      row.text = {L"", names[i][0], names[i][1], L""};
+      row.checked = {false, false, false, i == 1 || i == 3};
+      profiles_.AddRow(std::move(row));
+    }
+    profiles_.Select(1);
+
     english_.Create(hwnd(), 40, At(24, 300, 112, 28), L"English");
     german_.Create(hwnd(), 41, At(148, 300, 112, 28), L"Deutsch");
     french_.Create(hwnd(), 42, At(272, 300, 112, 28), L"Français");
@@ -157,6 +182,26 @@ class Gallery : public Window, private HoverButtonV2Parent, private CSliderCtrlP
       status_ = L"Message box answered " + std::to_wstring(result);
     }
     if (id == IDCANCEL) DestroyWindow(hwnd());
+    if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+  }
+
+  void OnListRowSelected(int id, int row) override {
+    status_ = L"Profile row " + std::to_wstring(row);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+  }
+  void OnListCellEdited(int id, int row, int column) override {
+    status_ = L"Edited row " + std::to_wstring(row) + L" column " + std::to_wstring(column);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+  }
+  void OnListContextMenu(int id, int row, POINT screen) override { ShowMenu(screen, {}, -1); }
+
+  void ShowMenu(POINT screen, const std::function<void(HWND)>& on_shown, int hot) {
+    const std::vector<SkinMenuItem> items = {
+        {27772, L"Preview"}, {27773, L"New"},    {27774, L"Import", false}, {27775, L"Export"},
+        {27776, L"Save"},    {0, L"", true, true}, {27777, L"Delete"},        {27778, L"Copy"},
+        {27779, L"Assign Application"}, {0, L"", true, true}, {27780, L"Restore Default"}};
+    const int chosen = CSkinMenu::Track(hwnd(), items, screen, SkinMenuColours(), on_shown, hot);
+    status_ = L"Menu chose " + std::to_wstring(chosen);
     if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
   }
 
@@ -193,6 +238,8 @@ class Gallery : public Window, private HoverButtonV2Parent, private CSliderCtrlP
     Label(dc, 380, 176, L"Acceleration (disabled)", skin::kColourTextDim, text);
     Label(dc, 24, 206, L"EDIT FIELD", skin::kColourAccent, heading);
     Label(dc, 380, 206, L"DROP-DOWN", skin::kColourAccent, heading);
+    Label(dc, 640, 52, L"PROFILE LIST", skin::kColourAccent, heading);
+    Label(dc, 640, 300, L"Right-click a profile for its menu", skin::kColourTextDim, text);
     Label(dc, 24, 276, L"MESSAGE BOXES", skin::kColourAccent, heading);
     Label(dc, 24, 344, status_.c_str(), skin::kColourTextDim, text);
   }
@@ -220,6 +267,13 @@ class Gallery : public Window, private HoverButtonV2Parent, private CSliderCtrlP
             for (WPARAM key : {VK_F4, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN}) SendMessageW(assignment_.hwnd(), WM_KEYDOWN, key, 0);
             for (HWND w : {assignment_.hwnd(), assignment_.ListWindow(1), assignment_.ListWindow(2)}) UpdateWindow(w);
           }
+          if (open_menu_) {
+            RECT cell = profiles_.CellRect(1, 1);
+            POINT at{cell.left + 40, cell.bottom};
+            ClientToScreen(profiles_.hwnd(), &at);
+            ShowMenu(at, [](HWND) { SayShown(); }, 3);
+            return 0;
+          }
           if (message_.empty()) {
             SayShown();
           } else {
@@ -236,19 +290,20 @@ class Gallery : public Window, private HoverButtonV2Parent, private CSliderCtrlP
   }
 
   std::wstring message_, status_ = L"Hover, click, Tab and the arrow keys work on every control.";
-  bool hover_ = false, open_combo_ = false;
+  bool hover_ = false, open_combo_ = false, open_menu_ = false;
   int dpi_ = 96;
   CHoverButtonV2 apply_{this}, disabled_{this}, toggle_on_{this, true}, toggle_off_{this, true}, focused_{this};
   CHoverButtonV2 english_{this}, german_{this}, french_{this}, prompt_{this}, close_{this};
   CBitmapSliderCtrl sensitivity_{this}, acceleration_{this};
   CBitmapEditCtrl name_;
   CBitmapComboBox assignment_{this};
+  CBitmapListCtrlV3 profiles_{this};
 };
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  bool hover = false, combo = false;
+  bool hover = false, combo = false, menu = false;
   std::wstring message;
   for (int i = 1; i < argc; ++i) {
     const std::wstring arg = argv[i];
@@ -256,15 +311,17 @@ int wmain(int argc, wchar_t** argv) {
       hover = true;
     } else if (arg == L"--combo") {
       combo = true;
+    } else if (arg == L"--menu") {
+      menu = true;
     } else if (arg == L"--message" && i + 1 < argc) {
       message = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: kit_gallery [--hover] [--combo] [--message en|de|fr|prompt]\n");
+      std::fprintf(stderr, "usage: kit_gallery [--hover] [--combo] [--menu] [--message en|de|fr|prompt]\n");
       return 2;
     }
   }
   Gallery gallery;
-  if (!gallery.Create(hover, combo, message)) {
+  if (!gallery.Create(hover, combo, menu, message)) {
     std::fprintf(stderr, "kit_gallery: the window cannot be created\n");
     return 1;
   }

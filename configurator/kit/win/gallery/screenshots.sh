@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the kit's gallery under Xvfb (DISPLAY set, Wine prefix running), kept in
 # <out dir> for a look and to compare after a change: the gallery with a hovered button, with
-# the drop-down and a second list open, and the
+# the drop-down and a second list open, with the profile list's menu, and the
 # message box in English, German and French and as a name prompt.
 # Usage: screenshots.sh <kit_gallery.exe> <out dir>
 set -euo pipefail
@@ -51,6 +51,7 @@ shoot() {
 
 shoot gallery --hover
 shoot combo --combo
+shoot menu --menu
 shoot message_en --message en
 shoot message_de --message de
 shoot message_fr --message fr
