@@ -6,7 +6,6 @@
 // the build with its message.
 #include <cstdio>
 #include <exception>
-#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -15,23 +14,6 @@
 #include "artwork/skin_artwork.h"
 
 namespace {
-
-std::string RcString(const std::string& path) {
-  std::string quoted = "\"";
-  for (char c : path) {
-    if (c == '"' || c == '\\') quoted += '\\';
-    quoted += c;
-  }
-  return quoted + "\"";
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw std::runtime_error("cannot read " + path);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
 
 void WriteText(const std::string& path, const std::string& text) {
   quill::art::WriteFile(path, std::vector<uint8_t>(text.begin(), text.end()));
@@ -52,7 +34,7 @@ int main(int argc, char** argv) {
   }
   const std::string source = argv[1], folder = argv[2], fragment = argv[3], header = argv[4];
   try {
-    const auto description = quill::art::Description::Parse(ReadFile(source), source);
+    const auto description = quill::art::Description::Parse(quill::art::ReadFile(source), source);
     const quill::art::Skin skin = quill::art::DrawSkin(description);
 
     std::ostringstream rc, h;
@@ -64,7 +46,7 @@ int main(int argc, char** argv) {
     for (const auto& bitmap : skin.bitmaps) {
       const std::string path = folder + "/" + bitmap.name + ".bmp";
       quill::art::WriteFile(path, quill::art::EncodeBmp(bitmap.image));
-      rc << bitmap.resource_id << " BITMAP " << RcString(path) << "\n";
+      rc << bitmap.resource_id << " BITMAP " << quill::art::RcString(path) << "\n";
       const std::string name = quill::art::CamelName(bitmap.name);
       h << "constexpr int k" << name << " = " << bitmap.resource_id << ";\n";
       if (bitmap.slice > 0) h << "constexpr int k" << name << "Slice = " << bitmap.slice << ";\n";
@@ -78,9 +60,9 @@ int main(int argc, char** argv) {
         << ";  // #" << Hex(colour.rgb).substr(2) << "\n";
     }
     const std::string font_copy = folder + "/caption_font.ttf";
-    const std::string font = ReadFile(skin.caption_font_file);
+    const std::string font = quill::art::ReadFile(skin.caption_font_file);
     WriteText(font_copy, font);
-    rc << skin.caption_font_resource << " 8 " << RcString(font_copy) << "  // RT_FONT\n";
+    rc << skin.caption_font_resource << " 8 " << quill::art::RcString(font_copy) << "  // RT_FONT\n";
     h << "\n// Font resource (RT_FONT) of the captions, loaded with AddFontMemResourceEx.\n"
       << "constexpr int kCaptionFontResource = " << skin.caption_font_resource << ";\n"
       << "constexpr const wchar_t* kCaptionFace = L\"" << skin.caption_face << "\";\n"

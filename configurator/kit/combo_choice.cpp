@@ -24,6 +24,18 @@ bool IsNavigation(ComboKey key) {
 
 }  // namespace
 
+ComboKey ComboKeyOf(ListKey key) {
+  switch (key) {
+    case ListKey::kUp: return ComboKey::kUp;
+    case ListKey::kDown: return ComboKey::kDown;
+    case ListKey::kPageUp: return ComboKey::kPageUp;
+    case ListKey::kPageDown: return ComboKey::kPageDown;
+    case ListKey::kHome: return ComboKey::kHome;
+    case ListKey::kEnd: return ComboKey::kEnd;
+  }
+  return ComboKey::kDown;
+}
+
 ComboChoice::ComboChoice(std::vector<ComboEntry> entries, int visible_rows)
     : entries_(std::move(entries)), visible_rows_(visible_rows < 1 ? 1 : visible_rows) {}
 

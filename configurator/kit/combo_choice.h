@@ -22,6 +22,9 @@ struct ComboPick {
 
 enum class ComboKey { kUp, kDown, kPageUp, kPageDown, kHome, kEnd, kLeft, kRight, kEnter, kEscape, kOpen };
 
+// The combo key of a list navigation key.
+ComboKey ComboKeyOf(ListKey key);
+
 enum class ComboEvent {
   kNone,     // nothing changed
   kRepaint,  // what is shown changed

@@ -9,22 +9,15 @@ bool CBackgroundWnd::Create(HWND parent, int id, const RECT& r) {
                   r.right - r.left, r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
 
-void CBackgroundWnd::PaintBackground(HDC dc, const RECT& client) { FillColour(dc, client, skin::kColourPanel); }
+void CBackgroundWnd::Paint(HDC dc, const RECT& client) { FillColour(dc, client, skin::kColourPanel); }
 
-void CBackgroundWndV2::PaintBackground(HDC dc, const RECT& client) {
+void CBackgroundWndV2::Paint(HDC dc, const RECT& client) {
   FillColour(dc, client, skin::kColourPanel);
   Skin::Get().DrawBox(dc, skin::kDialogFrame, skin::kDialogFrameSlice, client, WindowDpi(hwnd()));
 }
 
-LRESULT CBackgroundWnd::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT CBackgroundWnd::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PaintBuffer paint(hwnd());
-      PaintBackground(paint.dc(), paint.client());
-      return 0;
-    }
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_CTLCOLOREDIT:

@@ -3,22 +3,22 @@
 // notifications of their children on to their own parent, so a panel between a control and
 // its owner changes nothing for the owner.
 #pragma once
-#include "configurator/kit/win/window_base.h"
+#include "configurator/kit/win/painted_window.h"
 
 namespace quill::kit::win {
 
-class CBackgroundWnd : public Window {
+class CBackgroundWnd : public PaintedWindow {
  public:
   bool Create(HWND parent, int id, const RECT& rect);
 
  protected:
-  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-  virtual void PaintBackground(HDC dc, const RECT& client);
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void Paint(HDC dc, const RECT& client) override;
 };
 
 class CBackgroundWndV2 : public CBackgroundWnd {
  protected:
-  void PaintBackground(HDC dc, const RECT& client) override;
+  void Paint(HDC dc, const RECT& client) override;
 };
 
 }  // namespace quill::kit::win

@@ -55,24 +55,18 @@ std::wstring CBitmapEditCtrl::Text() const {
   return Limited(text, limit_);
 }
 
-void CBitmapEditCtrl::Paint() {
-  PaintBuffer paint(hwnd());
+void CBitmapEditCtrl::Paint(HDC dc, const RECT& r) {
   const int dpi = WindowDpi(hwnd());
-  FillColour(paint.dc(), paint.client(), skin::kColourPanel);
+  FillColour(dc, r, skin::kColourPanel);
   const int box = !IsWindowEnabled(hwnd()) ? skin::kFieldDisabled
                   : GetFocus() == edit_    ? skin::kFieldFocus
-                  : hover_                 ? skin::kFieldHover
+                  : hovered()              ? skin::kFieldHover
                                            : skin::kFieldNormal;
-  Skin::Get().DrawBox(paint.dc(), box, skin::kFieldNormalSlice, paint.client(), dpi);
+  Skin::Get().DrawBox(dc, box, skin::kFieldNormalSlice, r, dpi);
 }
 
-LRESULT CBitmapEditCtrl::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT CBitmapEditCtrl::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      Paint();
-      return 0;
     case WM_SETFOCUS:
       SetFocus(edit_);
       return 0;
@@ -92,18 +86,6 @@ LRESULT CBitmapEditCtrl::HandleMessage(UINT message, WPARAM wparam, LPARAM lpara
     case WM_SETCURSOR:
       SetCursor(LoadCursorW(nullptr, IDC_IBEAM));
       return TRUE;
-    case WM_MOUSEMOVE:
-      if (!hover_) {
-        hover_ = true;
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
-        TrackMouseEvent(&track);
-        InvalidateRect(hwnd(), nullptr, FALSE);
-      }
-      return 0;
-    case WM_MOUSELEAVE:
-      hover_ = false;
-      InvalidateRect(hwnd(), nullptr, FALSE);
-      return 0;
     case WM_LBUTTONDOWN:
       SetFocus(edit_);
       return 0;

@@ -3,12 +3,12 @@
 #pragma once
 #include <string>
 
-#include "configurator/kit/win/window_base.h"
+#include "configurator/kit/win/painted_window.h"
 #include "winsupport/handles.h"
 
 namespace quill::kit::win {
 
-class CBitmapEditCtrl : public Window {
+class CBitmapEditCtrl : public PaintedWindow {
  public:
   bool Create(HWND parent, int id, const RECT& rect, size_t limit);
   HWND edit() const { return edit_; }
@@ -17,15 +17,14 @@ class CBitmapEditCtrl : public Window {
   size_t limit() const { return limit_; }
 
  protected:
-  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
-  void Paint();
+  void Paint(HDC dc, const RECT& r) override;
   void PlaceEdit();
 
   HWND edit_ = nullptr;
   size_t limit_ = 0;
-  bool hover_ = false;
   quill::win::Brush field_;
 };
 

@@ -6,6 +6,7 @@
 
 #include "configurator/kit/list_columns.h"
 #include "configurator/kit/message_layout.h"
+#include "configurator/kit/win/list_keys.h"
 #include "configurator/kit/win/skin.h"
 
 namespace quill::kit::win {
@@ -176,10 +177,7 @@ void CBitmapListCtrlV3::EndEdit(bool keep) {
   }
 }
 
-void CBitmapListCtrlV3::Paint() {
-  PaintBuffer paint(hwnd());
-  HDC dc = paint.dc();
-  const RECT& r = paint.client();
+void CBitmapListCtrlV3::Paint(HDC dc, const RECT& r) {
   const int dpi = WindowDpi(hwnd());
   Skin& skin = Skin::Get();
   FillColour(dc, r, skin::kColourPanelRaised);
@@ -235,21 +233,12 @@ void CBitmapListCtrlV3::Paint() {
     }
   }
   if (focused) {
-    // The keyboard focus: the list's outline in the accent.
-    const quill::win::Pen pen(CreatePen(PS_SOLID, 1, skin::kColourAccent));
-    const quill::win::SelectedObject selected_pen(dc, pen.Get());
-    const quill::win::SelectedObject selected_brush(dc, GetStockObject(NULL_BRUSH));
-    Rectangle(dc, 0, 0, r.right, r.bottom);
+    FrameColour(dc, r, skin::kColourAccent);  // the keyboard focus: the list's outline in the accent
   }
 }
 
-LRESULT CBitmapListCtrlV3::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT CBitmapListCtrlV3::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      Paint();
-      return 0;
     case WM_SIZE:
       UpdateVisible();
       return 0;
@@ -263,16 +252,11 @@ LRESULT CBitmapListCtrlV3::HandleMessage(UINT message, WPARAM wparam, LPARAM lpa
       if (editor_ && GetFocus() != editor_) EndEdit(true);
       return 0;
     case WM_MOUSEMOVE: {
-      if (!tracking_) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
-        tracking_ = TrackMouseEvent(&track) != FALSE;
-      }
       const int row = cursor_.RowAt(GET_Y_LPARAM(lparam) - HeaderHeight(), RowHeight());
       if (cursor_.SetHot(row)) InvalidateRect(hwnd(), nullptr, FALSE);
       return 0;
     }
     case WM_MOUSELEAVE:
-      tracking_ = false;
       if (cursor_.SetHot(-1)) InvalidateRect(hwnd(), nullptr, FALSE);
       return 0;
     case WM_LBUTTONDOWN:
@@ -307,31 +291,27 @@ LRESULT CBitmapListCtrlV3::HandleMessage(UINT message, WPARAM wparam, LPARAM lpa
       return 0;
     case WM_KEYDOWN: {
       ListKey key;
-      switch (wparam) {
-        case VK_UP: key = ListKey::kUp; break;
-        case VK_DOWN: key = ListKey::kDown; break;
-        case VK_PRIOR: key = ListKey::kPageUp; break;
-        case VK_NEXT: key = ListKey::kPageDown; break;
-        case VK_HOME: key = ListKey::kHome; break;
-        case VK_END: key = ListKey::kEnd; break;
-        case VK_F2:
-          BeginEdit(cursor_.selected(), FirstColumnOf(Kind::kText, true));
-          return 0;
-        case VK_SPACE: {
-          const int column = FirstColumnOf(Kind::kCheck, false);
-          if (cursor_.selected() >= 0 && column >= 0) Toggle(cursor_.selected(), column);
-          return 0;
-        }
-        case VK_APPS:
-          if (cursor_.selected() >= 0 && parent_) {
-            const RECT cell = CellRect(cursor_.selected(), 0);
-            POINT screen{cell.left + RowHeight(), cell.bottom};
-            ClientToScreen(hwnd(), &screen);
-            parent_->OnListContextMenu(id_, cursor_.selected(), screen);
+      if (!ListKeyOf(wparam, key)) {
+        switch (wparam) {
+          case VK_F2:
+            BeginEdit(cursor_.selected(), FirstColumnOf(Kind::kText, true));
+            return 0;
+          case VK_SPACE: {
+            const int column = FirstColumnOf(Kind::kCheck, false);
+            if (cursor_.selected() >= 0 && column >= 0) Toggle(cursor_.selected(), column);
+            return 0;
           }
-          return 0;
-        default:
-          return 0;
+          case VK_APPS:
+            if (cursor_.selected() >= 0 && parent_) {
+              const RECT cell = CellRect(cursor_.selected(), 0);
+              POINT screen{cell.left + RowHeight(), cell.bottom};
+              ClientToScreen(hwnd(), &screen);
+              parent_->OnListContextMenu(id_, cursor_.selected(), screen);
+            }
+            return 0;
+          default:
+            return 0;
+        }
       }
       const int before = cursor_.selected();
       cursor_.Navigate(key);

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "configurator/kit/list_cursor.h"
-#include "configurator/kit/win/window_base.h"
+#include "configurator/kit/win/painted_window.h"
 #include "winsupport/handles.h"
 
 namespace quill::kit::win {
@@ -28,7 +28,7 @@ class BitmapListCtrlV3Parent {
   ~BitmapListCtrlV3Parent() = default;
 };
 
-class CBitmapListCtrlV3 : public Window {
+class CBitmapListCtrlV3 : public PaintedWindow {
  public:
   enum class Kind { kIcon, kText, kCheck };
   struct Column {
@@ -68,7 +68,7 @@ class CBitmapListCtrlV3 : public Window {
   RECT CellRect(int row, int column) const;
 
  protected:
-  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
   std::vector<int> Widths() const;
@@ -77,7 +77,7 @@ class CBitmapListCtrlV3 : public Window {
   void UpdateVisible();
   void SelectAndReport(int row);
   void Toggle(int row, int column);
-  void Paint();
+  void Paint(HDC dc, const RECT& r) override;
   int FirstColumnOf(Kind kind, bool editable) const;
 
   BitmapListCtrlV3Parent* parent_;
@@ -89,7 +89,6 @@ class CBitmapListCtrlV3 : public Window {
   int edit_row_ = -1, edit_column_ = -1;
   Subclass editor_subclass_;
   quill::win::Brush field_;
-  bool tracking_ = false;
 };
 
 }  // namespace quill::kit::win

@@ -52,10 +52,7 @@ void CBitmapSliderCtrl::MoveTo(double value) {
   if (parent_) parent_->OnSliderMoved(*this, value_);
 }
 
-void CBitmapSliderCtrl::Paint() {
-  PaintBuffer paint(hwnd());
-  HDC dc = paint.dc();
-  const RECT& r = paint.client();
+void CBitmapSliderCtrl::Paint(HDC dc, const RECT& r) {
   const int dpi = WindowDpi(hwnd());
   Skin& skin = Skin::Get();
   FillColour(dc, r, skin::kColourPanel);
@@ -84,19 +81,10 @@ void CBitmapSliderCtrl::Paint() {
   skin.DrawBox(dc, thumb, skin::kSliderThumbSlice, thumb_rect, dpi);
 }
 
-LRESULT CBitmapSliderCtrl::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT CBitmapSliderCtrl::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      Paint();
-      return 0;
     case WM_MOUSEMOVE: {
       const POINT p{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
-      if (!tracking_) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
-        tracking_ = TrackMouseEvent(&track) != FALSE;
-      }
       if (dragging_) {
         const Track t = Geometry();
         MoveTo(range_.ValueAt(p.x - grab_offset_, t.start, t.length));
@@ -110,7 +98,6 @@ LRESULT CBitmapSliderCtrl::HandleMessage(UINT message, WPARAM wparam, LPARAM lpa
       return 0;
     }
     case WM_MOUSELEAVE:
-      tracking_ = false;
       if (hover_ && !dragging_) {
         hover_ = false;
         InvalidateRect(hwnd(), nullptr, FALSE);

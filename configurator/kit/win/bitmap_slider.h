@@ -5,11 +5,11 @@
 #pragma once
 #include "configurator/kit/value_range.h"
 #include "configurator/kit/win/owner_callbacks.h"
-#include "configurator/kit/win/window_base.h"
+#include "configurator/kit/win/painted_window.h"
 
 namespace quill::kit::win {
 
-class CBitmapSliderCtrl : public Window {
+class CBitmapSliderCtrl : public PaintedWindow {
  public:
   explicit CBitmapSliderCtrl(CSliderCtrlParent* parent) : parent_(parent) {}
 
@@ -25,7 +25,7 @@ class CBitmapSliderCtrl : public Window {
   POINT ThumbCentre() const;
 
  protected:
-  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
   struct Track {
@@ -33,14 +33,14 @@ class CBitmapSliderCtrl : public Window {
   };
   Track Geometry() const;
   void MoveTo(double value);  // snapped; reported when it changed
-  void Paint();
+  void Paint(HDC dc, const RECT& r) override;
   bool OnThumb(POINT p) const;
 
   CSliderCtrlParent* parent_;
   int id_ = 0;
   ValueRange range_{0, 100, 1};
   double value_ = 0;
-  bool hover_ = false, dragging_ = false, tracking_ = false;
+  bool hover_ = false, dragging_ = false;
   int grab_offset_ = 0;
 };
 

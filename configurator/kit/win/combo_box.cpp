@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "configurator/kit/win/list_keys.h"
 #include "configurator/kit/win/skin.h"
 
 namespace quill::kit::win {
@@ -29,10 +30,7 @@ bool CComboBoxList::Open(HWND owner, const RECT& r) {
   return true;
 }
 
-void CComboBoxList::Paint() {
-  PaintBuffer paint(hwnd());
-  HDC dc = paint.dc();
-  const RECT& r = paint.client();
+void CComboBoxList::Paint(HDC dc, const RECT& r) {
   const int dpi = WindowDpi(hwnd());
   Skin& skin = Skin::Get();
   const ComboChoice& choice = combo_.choice_;
@@ -71,13 +69,8 @@ void CComboBoxList::Paint() {
   }
 }
 
-LRESULT CComboBoxList::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT CComboBoxList::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      Paint();
-      return 0;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
     default:
@@ -192,10 +185,7 @@ int CBitmapComboBox::ListAt(POINT client, int& row) const {
   return 0;
 }
 
-void CBitmapComboBox::Paint() {
-  PaintBuffer paint(hwnd());
-  HDC dc = paint.dc();
-  const RECT& r = paint.client();
+void CBitmapComboBox::Paint(HDC dc, const RECT& r) {
   const int dpi = WindowDpi(hwnd());
   Skin& skin = Skin::Get();
   FillColour(dc, r, skin::kColourPanel);
@@ -203,7 +193,7 @@ void CBitmapComboBox::Paint() {
   const bool focused = GetFocus() == hwnd();
   const int box = !enabled ? skin::kFieldDisabled
                   : (focused || choice_.level() > 0) ? skin::kFieldFocus
-                  : hover_ ? skin::kFieldHover
+                  : hovered() ? skin::kFieldHover
                            : skin::kFieldNormal;
   skin.DrawBox(dc, box, skin::kFieldNormalSlice, r, dpi);
   const std::wstring text = Wide(choice_.PickText());
@@ -215,36 +205,17 @@ void CBitmapComboBox::Paint() {
                    arrow, dpi);
 }
 
-LRESULT CBitmapComboBox::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT CBitmapComboBox::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      Paint();
-      return 0;
     case WM_MOUSEMOVE: {
       const POINT p{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
       if (choice_.level() > 0) {
         int row = -1;
         const int level = ListAt(p, row);
         if (level > 0) Handle(choice_.Hover(level, row));
-        return 0;
-      }
-      if (!tracking_) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
-        tracking_ = TrackMouseEvent(&track) != FALSE;
-      }
-      if (!hover_) {
-        hover_ = true;
-        InvalidateRect(hwnd(), nullptr, FALSE);
       }
       return 0;
     }
-    case WM_MOUSELEAVE:
-      tracking_ = false;
-      hover_ = false;
-      InvalidateRect(hwnd(), nullptr, FALSE);
-      return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
       if (!IsWindowEnabled(hwnd())) return 0;
@@ -294,14 +265,13 @@ LRESULT CBitmapComboBox::HandleMessage(UINT message, WPARAM wparam, LPARAM lpara
       }
       return Default(message, wparam, lparam);
     case WM_KEYDOWN: {
+      ListKey navigation;
+      if (ListKeyOf(wparam, navigation)) {
+        Handle(choice_.Key(ComboKeyOf(navigation)));
+        return 0;
+      }
       ComboKey key;
       switch (wparam) {
-        case VK_UP: key = ComboKey::kUp; break;
-        case VK_DOWN: key = ComboKey::kDown; break;
-        case VK_PRIOR: key = ComboKey::kPageUp; break;
-        case VK_NEXT: key = ComboKey::kPageDown; break;
-        case VK_HOME: key = ComboKey::kHome; break;
-        case VK_END: key = ComboKey::kEnd; break;
         case VK_LEFT: key = ComboKey::kLeft; break;
         case VK_RIGHT: key = ComboKey::kRight; break;
         case VK_RETURN: key = ComboKey::kEnter; break;

@@ -11,7 +11,7 @@
 
 #include "configurator/kit/combo_choice.h"
 #include "configurator/kit/win/owner_callbacks.h"
-#include "configurator/kit/win/window_base.h"
+#include "configurator/kit/win/painted_window.h"
 
 namespace quill::kit::win {
 
@@ -19,7 +19,7 @@ class CBitmapComboBox;
 
 // One drop-down list (level 1 or 2): draws the rows of its level; the combo box holds the
 // mouse capture while open and tells the list what to show.
-class CComboBoxList : public Window {
+class CComboBoxList : public PaintedWindow {
  public:
   CComboBoxList(CBitmapComboBox& combo, int level) : combo_(combo), level_(level) {}
   bool Open(HWND owner, const RECT& screen_rect);
@@ -27,17 +27,17 @@ class CComboBoxList : public Window {
   int row_height() const { return row_height_; }
 
  protected:
-  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
-  void Paint();
+  void Paint(HDC dc, const RECT& r) override;
 
   CBitmapComboBox& combo_;
   int level_;
   int row_height_ = 22;
 };
 
-class CBitmapComboBox : public Window {
+class CBitmapComboBox : public PaintedWindow {
  public:
   explicit CBitmapComboBox(ComboBoxParent* parent) : parent_(parent) {}
   ~CBitmapComboBox() override;
@@ -54,7 +54,7 @@ class CBitmapComboBox : public Window {
   int RowHeight() const;
 
  protected:
-  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
   friend class CComboBoxList;
@@ -63,14 +63,13 @@ class CBitmapComboBox : public Window {
   void CloseLists();
   // The list under a point of this window's client area, and the row there (-1 outside rows).
   int ListAt(POINT client, int& row) const;
-  void Paint();
+  void Paint(HDC dc, const RECT& r) override;
 
   ComboBoxParent* parent_;
   int id_ = 0;
   int visible_rows_ = 8;
   ComboChoice choice_;
   std::unique_ptr<CComboBoxList> first_, second_;
-  bool hover_ = false, tracking_ = false;
 };
 
 class CGWComboBox : public CBitmapComboBox {

@@ -50,10 +50,7 @@ bool CHoverButton::Inside(LPARAM lparam) const {
   return PtInRect(&client, p) != FALSE;
 }
 
-void CHoverButton::Paint() {
-  PaintBuffer paint(hwnd());
-  HDC dc = paint.dc();
-  const RECT& r = paint.client();
+void CHoverButton::Paint(HDC dc, const RECT& r) {
   const int dpi = WindowDpi(hwnd());
   Skin& skin = Skin::Get();
   FillColour(dc, r, skin::kColourPanel);
@@ -86,22 +83,12 @@ void CHoverButton::Paint() {
   }
 }
 
-LRESULT CHoverButton::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT CHoverButton::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      Paint();
-      return 0;
     case WM_MOUSEMOVE:
-      if (!tracking_) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
-        tracking_ = TrackMouseEvent(&track) != FALSE;
-      }
       Apply(state_.MouseMove(Inside(lparam)));
       return 0;
     case WM_MOUSELEAVE:
-      tracking_ = false;
       if (GetCapture() != hwnd()) Apply(state_.MouseLeave());
       return 0;
     case WM_LBUTTONDOWN:

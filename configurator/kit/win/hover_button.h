@@ -8,11 +8,11 @@
 
 #include "configurator/kit/button_state.h"
 #include "configurator/kit/win/owner_callbacks.h"
-#include "configurator/kit/win/window_base.h"
+#include "configurator/kit/win/painted_window.h"
 
 namespace quill::kit::win {
 
-class CHoverButton : public Window {
+class CHoverButton : public PaintedWindow {
  public:
   explicit CHoverButton(bool toggle = false) : state_(toggle) {}
 
@@ -27,18 +27,17 @@ class CHoverButton : public Window {
   std::function<void(int id)> on_click;
 
  protected:
-  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   virtual void Clicked();
   void Apply(ButtonChange change);
   ButtonState state_;
 
  private:
-  void Paint();
+  void Paint(HDC dc, const RECT& r) override;
   bool Inside(LPARAM lparam) const;
 
   int id_ = 0;
   std::wstring text_;
-  bool tracking_ = false;
 };
 
 class CHoverButtonV2 : public CHoverButton {

@@ -127,15 +127,8 @@ void CBitmapMessageBox::OnHoverButtonClicked(int id) {
 void CBitmapMessageBox::Paint() {
   PaintBuffer paint(hwnd());
   HDC dc = paint.dc();
-  const RECT& r = paint.client();
   Skin& skin = Skin::Get();
-  FillColour(dc, r, RGB(255, 0, 255));
-  skin.DrawBox(dc, skin::kDialogFrame, skin::kDialogFrameSlice, r, dpi_);
-  const RECT band{0, 0, r.right, layout_.title.height};
-  skin.DrawBox(dc, skin::kDialogTitle, skin::kDialogTitleSlice, band, dpi_);
-  RECT title{layout_.title.x, 0, layout_.title.right(), layout_.title.height - Scale(2, dpi_)};
-  DrawTextIn(dc, title_.c_str(), static_cast<int>(title_.size()), title, skin.CaptionFont(dpi_), skin::kColourText,
-             DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+  PaintWindowBackground(dc, paint.client(), layout_.title.height, layout_.title.x, title_.c_str(), dpi_);
   const HFONT font = skin.TextFont(dpi_);
   int y = layout_.text.y;
   const int line_height = layout_.lines.empty() ? 0 : layout_.text.height / static_cast<int>(layout_.lines.size());

@@ -171,6 +171,24 @@ void FillColour(HDC dc, const RECT& rect, COLORREF colour) {
   FillRect(dc, &rect, brush.Get());
 }
 
+void FrameColour(HDC dc, const RECT& rect, COLORREF colour) {
+  const quill::win::Pen pen(CreatePen(PS_SOLID, 1, colour));
+  const quill::win::SelectedObject selected_pen(dc, pen.Get());
+  const quill::win::SelectedObject selected_brush(dc, GetStockObject(NULL_BRUSH));
+  Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
+}
+
+void PaintWindowBackground(HDC dc, const RECT& r, int title_height, int title_left, const wchar_t* title, int dpi) {
+  Skin& skin = Skin::Get();
+  FillColour(dc, r, RGB(255, 0, 255));
+  skin.DrawBox(dc, skin::kDialogFrame, skin::kDialogFrameSlice, r, dpi);
+  skin.DrawBox(dc, skin::kDialogTitle, skin::kDialogTitleSlice, RECT{0, 0, r.right, title_height}, dpi);
+  // The text sits above the band's accent line.
+  const RECT text{title_left, 0, r.right - title_left, title_height - Scale(2, dpi)};
+  DrawTextIn(dc, title, -1, text, skin.CaptionFont(dpi), skin::kColourText,
+             DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+}
+
 void DrawTextIn(HDC dc, const wchar_t* text, int length, RECT rect, HFONT font, COLORREF colour, UINT format) {
   const quill::win::SelectedObject selected(dc, font);
   SetBkMode(dc, TRANSPARENT);

@@ -73,6 +73,15 @@ class PaintBuffer {
 // A rectangle filled with one colour.
 void FillColour(HDC dc, const RECT& rect, COLORREF colour);
 
+// A one-pixel outline of a rectangle in one colour.
+void FrameColour(HDC dc, const RECT& rect, COLORREF colour);
+
+// The background of a skinned top-level window: magenta (a hole under the colour key) around
+// the frame box, the title band of `title_height` pixels over its top, and the title in the
+// caption font from `title_left`.
+void PaintWindowBackground(HDC dc, const RECT& client, int title_height, int title_left, const wchar_t* title,
+                           int dpi);
+
 // Text in one colour with a transparent background, in `font`.
 void DrawTextIn(HDC dc, const wchar_t* text, int length, RECT rect, HFONT font, COLORREF colour, UINT format);
 int TextWidth(HDC dc, HFONT font, const wchar_t* text, int length);

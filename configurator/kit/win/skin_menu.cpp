@@ -62,18 +62,10 @@ void CSkinMenu::SetHot(int index) {
   InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-void CSkinMenu::Paint() {
-  PaintBuffer paint(hwnd());
-  HDC dc = paint.dc();
-  const RECT& r = paint.client();
+void CSkinMenu::Paint(HDC dc, const RECT& r) {
   const HFONT font = Skin::Get().TextFont(dpi_);
   FillColour(dc, r, colours_.background);
-  {
-    const quill::win::Pen pen(CreatePen(PS_SOLID, 1, colours_.border));
-    const quill::win::SelectedObject selected_pen(dc, pen.Get());
-    const quill::win::SelectedObject selected_brush(dc, GetStockObject(NULL_BRUSH));
-    Rectangle(dc, 0, 0, r.right, r.bottom);
-  }
+  FrameColour(dc, r, colours_.border);
   // A darker line along the right and bottom edges gives the menu some depth.
   FillColour(dc, RECT{r.right - 1, 1, r.right, r.bottom}, colours_.shadow);
   FillColour(dc, RECT{1, r.bottom - 1, r.right, r.bottom}, colours_.shadow);
@@ -90,10 +82,7 @@ void CSkinMenu::Paint() {
     COLORREF text = item.enabled ? colours_.text : colours_.text_disabled;
     if (i == hot_) {
       FillColour(dc, row, colours_.highlight);
-      const quill::win::Pen pen(CreatePen(PS_SOLID, 1, colours_.highlight_border));
-      const quill::win::SelectedObject selected_pen(dc, pen.Get());
-      const quill::win::SelectedObject selected_brush(dc, GetStockObject(NULL_BRUSH));
-      Rectangle(dc, row.left, row.top, row.right, row.bottom);
+      FrameColour(dc, row, colours_.highlight_border);
       FillColour(dc, RECT{row.left, row.top, row.left + Scale(3, dpi_), row.bottom}, colours_.accent);
       text = colours_.highlight_text;
     }
@@ -103,13 +92,8 @@ void CSkinMenu::Paint() {
   }
 }
 
-LRESULT CSkinMenu::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT CSkinMenu::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      Paint();
-      return 0;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
     case WM_MOUSEMOVE:

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "configurator/kit/win/window_base.h"
+#include "configurator/kit/win/painted_window.h"
 
 namespace quill::kit::win {
 
@@ -26,7 +26,7 @@ struct SkinMenuItem {
   bool separator = false;
 };
 
-class CSkinMenu : public Window {
+class CSkinMenu : public PaintedWindow {
  public:
   // Shows `items` with the top left corner at `screen` (moved to stay on the monitor) and
   // answers the chosen item's identifier, 0 when dismissed. `on_shown` runs once the menu is
@@ -39,7 +39,7 @@ class CSkinMenu : public Window {
   static RECT ItemRect(HWND menu, int index);
 
  protected:
-  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
   CSkinMenu(const std::vector<SkinMenuItem>& items, const MenuColours& colours) : items_(items), colours_(colours) {}
@@ -47,7 +47,7 @@ class CSkinMenu : public Window {
   int ItemTop(int index) const;
   int ItemHeight(int index) const;
   void SetHot(int index);
-  void Paint();
+  void Paint(HDC dc, const RECT& r) override;
   std::vector<bool> Selectable() const;
 
   std::vector<SkinMenuItem> items_;

@@ -223,14 +223,8 @@ class Gallery : public Window,
   void Paint() {
     PaintBuffer paint(hwnd());
     HDC dc = paint.dc();
-    const RECT& r = paint.client();
     Skin& skin = Skin::Get();
-    FillColour(dc, r, RGB(255, 0, 255));
-    skin.DrawBox(dc, skin::kDialogFrame, skin::kDialogFrameSlice, r, dpi_);
-    skin.DrawBox(dc, skin::kDialogTitle, skin::kDialogTitleSlice, RECT{0, 0, r.right, Scale(kTitle, dpi_)}, dpi_);
-    RECT title{Scale(18, dpi_), 0, r.right, Scale(kTitle - 2, dpi_)};
-    DrawTextIn(dc, L"CONTROL KIT", -1, title, skin.CaptionFont(dpi_), skin::kColourText,
-               DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    PaintWindowBackground(dc, paint.client(), Scale(kTitle, dpi_), Scale(18, dpi_), L"CONTROL KIT", dpi_);
     const HFONT heading = skin.CaptionFont(dpi_, 13), text = skin.TextFont(dpi_);
     Label(dc, 24, 52, L"BUTTONS", skin::kColourAccent, heading);
     Label(dc, 24, 122, L"SLIDERS", skin::kColourAccent, heading);
