@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <utility>
 
@@ -60,6 +61,30 @@ std::u16string FixedTwoText(double value) {
   std::snprintf(buffer.data(), buffer.size(), "%.2f", value);
   buffer.pop_back();
   return std::u16string(buffer.begin(), buffer.end());
+}
+
+bool ParseDecimal(std::u16string_view text, double& value) {
+  while (!text.empty() && text.front() == u' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == u' ') text.remove_suffix(1);
+  std::string ascii;
+  bool digits = false, point = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if ((c == u'-' || c == u'+') && i == 0) {
+      ascii += static_cast<char>(c);
+    } else if (c >= u'0' && c <= u'9') {
+      ascii += static_cast<char>(c);
+      digits = true;
+    } else if ((c == u'.' || c == u',') && !point) {
+      ascii += '.';
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  if (!digits || ascii.size() > 64) return false;
+  value = std::strtod(ascii.c_str(), nullptr);
+  return std::isfinite(value);
 }
 
 }  // namespace quill::kit

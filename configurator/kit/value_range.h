@@ -2,6 +2,7 @@
 // snapping to the step, keyboard steps, and the mapping between values and pixels of a track.
 #pragma once
 #include <string>
+#include <string_view>
 
 namespace quill::kit {
 
@@ -36,5 +37,8 @@ class ValueRange {
 
 // "%.2f" of a value, the form of the numeric fields.
 std::u16string FixedTwoText(double value);
+// A decimal number as typed into a numeric field: optional blanks around, an optional sign,
+// digits with at most one '.' or ','; false for anything else (the field then keeps its value).
+bool ParseDecimal(std::u16string_view text, double& value);
 
 }  // namespace quill::kit

@@ -54,5 +54,21 @@ TEST(ValueRange, FixedTwoText) {
   EXPECT_EQ(FixedTwoText(std::nan("")), u"0.00");
 }
 
+TEST(ValueRange, ParseDecimalTakesNumbersOnly) {
+  struct Case { std::u16string text; bool ok; double value; } cases[] = {
+      {u"12", true, 12},     {u" 1.50 ", true, 1.5}, {u"-0,25", true, -0.25}, {u"+3.", true, 3},
+      {u".5", true, 0.5},    {u"", false, 0},        {u"-", false, 0},        {u"1.2.3", false, 0},
+      {u"12a", false, 0},    {u"1e5", false, 0},     {u"\u0661", false, 0},
+      {std::u16string(400, u'9'), false, 0},  // more digits than any field holds
+  };
+  for (const auto& c : cases) {
+    double value = -99;
+    EXPECT_EQ(ParseDecimal(c.text, value), c.ok) << c.value;
+    if (c.ok) {
+      EXPECT_DOUBLE_EQ(value, c.value);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quill::kit

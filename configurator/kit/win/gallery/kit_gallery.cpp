@@ -17,17 +17,19 @@
 #include "configurator/kit/win/bitmap_list_v3.h"
 #include "configurator/kit/win/bitmap_slider.h"
 #include "configurator/kit/win/combo_box.h"
+#include "configurator/kit/win/delay_bar.h"
 #include "configurator/kit/win/hover_button.h"
 #include "configurator/kit/win/message_box.h"
 #include "configurator/kit/win/skin.h"
 #include "configurator/kit/win/skin_menu.h"
+#include "configurator/kit/win/spin_controls.h"
 
 namespace {
 
 using namespace quill::kit::win;
 namespace skin = quill::skin;
 
-constexpr int kWidth = 980, kHeight = 378, kTitle = 34;
+constexpr int kWidth = 980, kHeight = 390, kTitle = 34;
 constexpr UINT_PTR kOpenMessageTimer = 1, kLifetimeTimer = 2;
 
 void SayShown() {
@@ -166,6 +168,16 @@ class Gallery : public Window,
     }
     profiles_.Select(1);
 
+    delay_spin_.Create(hwnd(), 60, At(640, 344, 120, 26), quill::kit::ValueRange(0, 10, 0.25));
+    delay_spin_.SetValue(2.5);
+    delay_spin_.on_change = [this](double value) {
+      delay_bar_.SetDelay(static_cast<int>(value * 100), 1000);
+      status_ = L"Number " + std::to_wstring(value);
+      InvalidateRect(hwnd(), nullptr, FALSE);
+    };
+    delay_bar_.Create(hwnd(), 61, At(780, 344, 176, 26));
+    delay_bar_.SetDelay(250, 1000);
+
     english_.Create(hwnd(), 40, At(24, 300, 112, 28), L"English");
     german_.Create(hwnd(), 41, At(148, 300, 112, 28), L"Deutsch");
     french_.Create(hwnd(), 42, At(272, 300, 112, 28), L"Français");
@@ -233,7 +245,9 @@ class Gallery : public Window,
     Label(dc, 24, 206, L"EDIT FIELD", skin::kColourAccent, heading);
     Label(dc, 380, 206, L"DROP-DOWN", skin::kColourAccent, heading);
     Label(dc, 640, 52, L"PROFILE LIST", skin::kColourAccent, heading);
-    Label(dc, 640, 300, L"Right-click a profile for its menu", skin::kColourTextDim, text);
+    Label(dc, 640, 296, L"Right-click a profile for its menu", skin::kColourTextDim, text);
+    Label(dc, 640, 322, L"NUMBER FIELD", skin::kColourAccent, heading);
+    Label(dc, 780, 322, L"DELAY BAR", skin::kColourAccent, heading);
     Label(dc, 24, 276, L"MESSAGE BOXES", skin::kColourAccent, heading);
     Label(dc, 24, 344, status_.c_str(), skin::kColourTextDim, text);
   }
@@ -292,6 +306,8 @@ class Gallery : public Window,
   CBitmapEditCtrl name_;
   CBitmapComboBox assignment_{this};
   CBitmapListCtrlV3 profiles_{this};
+  CBitmapSpinCtrl delay_spin_;
+  CBitmapDelayBarCtrl delay_bar_;
 };
 
 }  // namespace
