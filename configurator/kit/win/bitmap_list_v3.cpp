@@ -13,7 +13,7 @@ namespace quill::kit::win {
 
 namespace {
 
-constexpr int kHeader = 26, kRow = 24;
+constexpr int kHeader = 26, kRow = 24, kScrollbar = 8;
 constexpr COLORREF kEditFill = RGB(0x12, 0x14, 0x18);
 
 std::wstring Limited(const std::wstring& text, size_t limit) {
@@ -31,6 +31,16 @@ bool CBitmapListCtrlV3::Create(HWND parent, int id, const RECT& r, std::vector<C
                 r.right - r.left, r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)))) {
     return false;
   }
+  const int bar = Scale(kScrollbar, WindowDpi(hwnd()));
+  if (!scrollbar_.Create(hwnd(), 1, RECT{r.right - r.left - bar - 2, HeaderHeight() + 2, r.right - r.left - 2,
+                                         r.bottom - r.top - 2})) {
+    return false;
+  }
+  scrollbar_.on_scroll = [this](int top) {
+    EndEdit(true);
+    cursor_.ScrollTo(top);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+  };
   UpdateVisible();
   return true;
 }
@@ -178,6 +188,7 @@ void CBitmapListCtrlV3::EndEdit(bool keep) {
 }
 
 void CBitmapListCtrlV3::Paint(HDC dc, const RECT& r) {
+  scrollbar_.SetRows(cursor_.count(), cursor_.visible(), cursor_.top());
   const int dpi = WindowDpi(hwnd());
   Skin& skin = Skin::Get();
   FillColour(dc, r, skin::kColourPanelRaised);
@@ -199,7 +210,8 @@ void CBitmapListCtrlV3::Paint(HDC dc, const RECT& r) {
     const int index = cursor_.top() + shown;
     if (index >= row_count()) break;
     const Row& row = rows_[index];
-    const RECT line{Scale(2, dpi), header + shown * row_h + 1, r.right - Scale(2, dpi), header + (shown + 1) * row_h};
+    const RECT line{Scale(2, dpi), header + shown * row_h + 1, r.right - Scale(kScrollbar + 4, dpi),
+                    header + (shown + 1) * row_h};
     if (index == cursor_.selected()) {
       skin.DrawBox(dc, skin::kRowSelected, skin::kRowSelectedSlice, line, dpi);
       if (!focused) FillColour(dc, RECT{line.left, line.top, line.left + Scale(3, dpi), line.bottom}, skin::kColourAccent);

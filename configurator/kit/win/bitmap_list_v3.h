@@ -4,13 +4,14 @@
 // selected row's editable cell edits it. Keyboard: arrows, Page Up/Down, Home/End select; F2
 // edits the first editable column; Space toggles the first check box column. While editing,
 // Enter or leaving the field keeps the text, Escape drops it. Reports go to the owner's
-// BitmapListCtrlV3Parent.
+// BitmapListCtrlV3Parent. A CBitmapScrollbar along the right edge scrolls the rows.
 #pragma once
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "configurator/kit/list_cursor.h"
+#include "configurator/kit/win/bitmap_scrollbar.h"
 #include "configurator/kit/win/painted_window.h"
 #include "winsupport/handles.h"
 
@@ -56,6 +57,8 @@ class CBitmapListCtrlV3 : public PaintedWindow {
   void SetChecked(int row, int column, bool checked);
   void Select(int row);  // not reported
   int selected() const { return cursor_.selected(); }
+  int top() const { return cursor_.top(); }  // first row on view
+  HWND scrollbar() const { return scrollbar_.hwnd(); }
 
   bool editing() const { return editor_ != nullptr; }
   // Starts editing an editable text cell; false when it is none.
@@ -89,6 +92,7 @@ class CBitmapListCtrlV3 : public PaintedWindow {
   int edit_row_ = -1, edit_column_ = -1;
   Subclass editor_subclass_;
   quill::win::Brush field_;
+  CBitmapScrollbar scrollbar_;
 };
 
 }  // namespace quill::kit::win

@@ -154,7 +154,7 @@ class Gallery : public Window,
 
     using Column = CBitmapListCtrlV3::Column;
     using Kind = CBitmapListCtrlV3::Kind;
-    profiles_.Create(hwnd(), 50, At(640, 78, 316, 212),
+    profiles_.Create(hwnd(), 50, At(640, 78, 320, 212),
                      {Column{L"", 28, Kind::kIcon}, Column{L"Profile Name", 120, Kind::kText, true, 20},
                       Column{L"Application", 106, Kind::kText, true, 260}, Column{L"Auto", 56, Kind::kCheck}});
     const wchar_t* names[][2] = {{L"Default", L"<none>"}, {L"Gaming", L"shooter.exe"}, {L"Office", L"<none>"},

@@ -6,8 +6,12 @@
 #include "configurator/kit/win/background_wnd.h"
 #include "configurator/kit/win/bitmap_edit.h"
 #include "configurator/kit/win/combo_box.h"
+#include "configurator/kit/win/delay_bar.h"
+#include "configurator/kit/win/bitmap_list_v3.h"
 #include "configurator/kit/win/message_box.h"
 #include "configurator/kit/win/skin.h"
+#include "configurator/kit/win/skin_menu.h"
+#include "configurator/kit/win/spin_controls.h"
 #include "configurator/kit/win/tests/kit_test_support.h"
 #include "osd/tests/win/gdi_count.h"
 
@@ -107,6 +111,22 @@ TEST(KitEdit, TypedTextIsBoundedByTheLimitAtCharacterBoundaries) {
   EXPECT_EQ(edit.Text(), L"Quill");
 }
 
+TEST(KitSkin, TheCaptionFontIsEmbeddedAndChosenByItsName) {
+  Skin::Get().Release();
+  const HFONT font = Skin::Get().CaptionFont(96);
+  EXPECT_TRUE(Skin::Get().caption_font_embedded());
+  const quill::win::WindowDc dc(nullptr);
+  const quill::win::SelectedObject selected(dc.Get(), font);
+  wchar_t face[LF_FACESIZE] = {};
+  GetTextFaceW(dc.Get(), LF_FACESIZE, face);
+  EXPECT_STREQ(face, skin::kCaptionFace);
+  // Every bitmap of the skin is in the program's resources.
+  for (int id : {skin::kButtonNormal, skin::kSliderThumb, skin::kDialogFrame, skin::kDialogTitle, skin::kListPanel,
+                 skin::kCheckOn, skin::kArrowDown, skin::kProfileMark}) {
+    EXPECT_NE(Skin::Get().Bitmap(id), nullptr) << id;
+  }
+}
+
 // Creates every finished control once, paints it and destroys it.
 void OneOfEach(HWND parent) {
   CHoverButtonV2 button(nullptr, true);
@@ -121,6 +141,17 @@ void OneOfEach(HWND parent) {
   combo.Create(parent, 5, {0, 90, 200, 116});
   combo.SetGroups({{L"Macro", {L"Reload", L"Jump"}}, {L"Profile", {L"Gaming"}}});
   for (WPARAM key : {VK_F4, VK_RIGHT}) SendMessageW(combo.hwnd(), WM_KEYDOWN, key, 0);  // both lists open
+  CBitmapListCtrlV3 list(nullptr);
+  list.Create(parent, 6, {210, 110, 500, 200},
+              {{L"", 28, CBitmapListCtrlV3::Kind::kIcon}, {L"Name", 120, CBitmapListCtrlV3::Kind::kText, true, 20},
+               {L"Auto", 50, CBitmapListCtrlV3::Kind::kCheck}});
+  for (int i = 0; i < 8; ++i) list.AddRow({skin::kProfileMark, {L"", L"Profile", L""}, {false, false, i % 2 == 0}});
+  list.BeginEdit(1, 1);
+  CBitmapSpinCtrl spin;
+  spin.Create(parent, 7, {0, 120, 140, 146}, ValueRange(0, 10, 0.5));
+  CBitmapDelayBarCtrl bar;
+  bar.Create(parent, 8, {0, 150, 200, 176});
+  bar.SetDelay(300, 1000);
   UpdateWindow(parent);
   RedrawWindow(parent, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
@@ -147,6 +178,9 @@ TEST(KitGdi, CreatingAndDestroyingEveryControl100TimesLeavesNoGdiObject) {
     box.AddButton(L"Yes", IDYES);
     box.AddButton(L"No", IDNO);
     EXPECT_EQ(box.Show(host.hwnd()), IDNO);
+    const int chosen = CSkinMenu::Track(host.hwnd(), {{1, L"Preview"}, {2, L"Delete"}}, {100, 100}, SkinMenuColours(),
+                                        [](HWND menu) { PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0); });
+    EXPECT_EQ(chosen, 0);
     PumpPending();
   };
   // The skin's bitmaps and fonts are loaded once and kept; the system makes a few objects of

@@ -91,6 +91,29 @@ TEST(KitListV3, InPlaceEditKeepsEnterDropsEscapeAndIsBoundedByTheLimit) {
   EXPECT_FALSE(list.BeginEdit(0, 3));  // a check box column is no text to edit
 }
 
+TEST(KitListV3, TheScrollBarPagesAndTheWheelScrollsWithoutChangingTheSelection) {
+  ListHost host;
+  CBitmapListCtrlV3 list(&host);
+  FillProfiles(list, host.hwnd());
+  for (int i = 0; i < 17; ++i) list.AddRow({0, {L"", L"Row " + std::to_wstring(i), L"", L""}, {}});
+  list.Select(0);
+  RedrawWindow(list.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  RECT track;
+  GetClientRect(list.scrollbar(), &track);
+  ClickAt(list.scrollbar(), {track.right / 2, track.bottom - 4});  // below the thumb: a page down
+  ASSERT_TRUE(PumpUntil([&] { return list.top() > 0; }));
+  const int page = list.top();
+  EXPECT_GE(page, 4);  // 20 rows, 6 on view
+  INPUT wheel{};
+  wheel.type = INPUT_MOUSE;
+  wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
+  wheel.mi.mouseData = static_cast<DWORD>(WHEEL_DELTA);
+  SendInput(1, &wheel, sizeof wheel);
+  ASSERT_TRUE(PumpUntil([&] { return list.top() == page - 1; }));
+  EXPECT_EQ(list.selected(), 0);
+  EXPECT_TRUE(host.events.empty());
+}
+
 std::vector<SkinMenuItem> ProfileMenu() {
   return {{27772, L"Preview"}, {27774, L"Import", false}, {0, L"", true, true}, {27777, L"Delete"}, {27778, L"Copy"}};
 }
