@@ -89,6 +89,17 @@ std::string Description::Where(const Entry& entry) const {
   return source_ + ":" + std::to_string(entry.line) + ": ";
 }
 
+bool Description::Has(const std::string& section, const std::string& key) const {
+  const auto s = sections_.find(section);
+  return s != sections_.end() && s->second.count(key) != 0;
+}
+
+std::vector<std::string> Description::Sections() const {
+  std::vector<std::string> names;
+  for (const auto& [name, entries] : sections_) names.push_back(name);
+  return names;
+}
+
 std::string Description::Text(const std::string& section, const std::string& key) const {
   return Find(section, key).value;
 }

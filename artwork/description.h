@@ -25,6 +25,9 @@ class Description {
   // `source` names the text in messages ("tray_artwork.txt").
   static Description Parse(std::string_view text, const std::string& source);
 
+  bool Has(const std::string& section, const std::string& key) const;
+  // The sections in name order.
+  std::vector<std::string> Sections() const;
   std::string Text(const std::string& section, const std::string& key) const;
   int Integer(const std::string& section, const std::string& key, int low, int high) const;
   std::vector<int> Integers(const std::string& section, const std::string& key, int low, int high) const;

@@ -4,26 +4,12 @@
 // fragment naming them by identifier. A wrong description stops the build with its message.
 #include <cstdio>
 #include <exception>
-#include <fstream>
 #include <sstream>
 #include <string>
 
 #include "artwork/description.h"
 #include "artwork/image_files.h"
 #include "artwork/tray_artwork.h"
-
-namespace {
-
-std::string RcString(const std::string& path) {
-  std::string quoted = "\"";
-  for (char c : path) {
-    if (c == '"' || c == '\\') quoted += '\\';
-    quoted += c;
-  }
-  return quoted + "\"";
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 4) {
@@ -32,11 +18,7 @@ int main(int argc, char** argv) {
   }
   const std::string source = argv[1], folder = argv[2], fragment = argv[3];
   try {
-    std::ifstream file(source, std::ios::binary);
-    if (!file) throw std::runtime_error("cannot read " + source);
-    std::stringstream text;
-    text << file.rdbuf();
-    const auto description = quill::art::Description::Parse(text.str(), source);
+    const auto description = quill::art::Description::Parse(quill::art::ReadFile(source), source);
     const quill::art::TrayArtwork artwork = quill::art::DrawTrayArtwork(description);
 
     std::ostringstream rc;
@@ -44,11 +26,11 @@ int main(int argc, char** argv) {
     for (const auto& bitmap : artwork.bitmaps) {
       const std::string path = folder + "/dpi_" + std::to_string(bitmap.dpi) + ".bmp";
       quill::art::WriteFile(path, quill::art::EncodeBmp(bitmap.image));
-      rc << bitmap.resource_id << " BITMAP " << RcString(path) << "\n";
+      rc << bitmap.resource_id << " BITMAP " << quill::art::RcString(path) << "\n";
     }
     const std::string icon = folder + "/quillfern.ico";
     quill::art::WriteFile(icon, quill::art::EncodeIco(artwork.icon));
-    rc << artwork.icon_id << " ICON " << RcString(icon) << "\n";
+    rc << artwork.icon_id << " ICON " << quill::art::RcString(icon) << "\n";
     const std::string rc_text = rc.str();
     quill::art::WriteFile(fragment, std::vector<uint8_t>(rc_text.begin(), rc_text.end()));
   } catch (const std::exception& error) {

@@ -1,6 +1,7 @@
 #include "artwork/image_files.h"
 
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 namespace quill::art {
@@ -112,6 +113,23 @@ void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   file.close();
   if (!file) throw std::runtime_error("cannot write " + path);
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) throw std::runtime_error("cannot read " + path);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+std::string RcString(const std::string& path) {
+  std::string quoted = "\"";
+  for (char c : path) {
+    if (c == '"' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  return quoted + "\"";
 }
 
 }  // namespace quill::art

@@ -22,5 +22,9 @@ std::vector<uint8_t> EncodeIco(const std::vector<Image>& images);
 
 // Writes the bytes; throws std::runtime_error naming the file when that fails.
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
+// The whole file; throws std::runtime_error naming the file when it cannot be read.
+std::string ReadFile(const std::string& path);
+// A path as a quoted string of a resource script ("C:\\x" style escapes).
+std::string RcString(const std::string& path);
 
 }  // namespace quill::art

@@ -5,6 +5,7 @@
 
 #include "artwork/canvas.h"
 #include "artwork/glyphs.h"
+#include "artwork/keyed_image.h"
 
 namespace quill::art {
 
@@ -50,18 +51,7 @@ std::vector<DpiBitmap> DrawDpiBitmaps(const Description& d) {
     picture.Paint(figure.mask, fx, fy, [&](int, int y) { return top.Mix(bottom, std::clamp((y - ink_top) / span, 0.f, 1.f)); });
     picture.Paint(caption_mask.mask, cx, cy, caption_colour);
 
-    Image image{width, height, std::vector<uint32_t>(static_cast<size_t>(width) * height, key)};
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) {
-        const Colour ink = picture.Get(x, y);
-        if (ink.a < 0.5f / 255) continue;
-        const Colour c = panel.Mix(ink, ink.a);
-        auto byte = [](float v) { return static_cast<uint32_t>(std::lround(std::clamp(v, 0.f, 1.f) * 255)); };
-        uint32_t rgb = byte(c.r) << 16 | byte(c.g) << 8 | byte(c.b);
-        if ((rgb | 0xFF000000u) == key) rgb ^= 1;  // never the key by accident
-        image.argb[static_cast<size_t>(y) * width + x] = 0xFF000000u | rgb;
-      }
-    }
+    Image image = KeyedImage(picture, panel, key);
     out.push_back({first_id + (dpi - first) / step, dpi, std::move(image)});
   }
   return out;

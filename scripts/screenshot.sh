@@ -1,0 +1,44 @@
+# Sourced by the screenshot scripts (after wine-env.sh, DISPLAY set, Wine prefix running):
+#   quill_screenshot <program.exe> <out dir> <name> [arguments...]
+# starts the program with the arguments, waits (up to 30 s) for the line "shown" on its output,
+# takes <out dir>/<name>.png of the whole screen with `import -window root` and ends the
+# program by its process id. Wine rarely fails to start a program at all (it ends without a
+# word): such a start is made once more. Answers 1 when the program never said "shown".
+
+quill__start_shown() {
+  local program=$1 log=$2
+  shift 2
+  "$QUILL_WINE" "$program" "$@" >"$log" 2>&1 </dev/null &
+  quill__shown_pid=$!
+  for _ in $(seq 300); do
+    grep -q shown "$log" && return 0
+    kill -0 "$quill__shown_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  grep -q shown "$log"
+}
+
+quill_screenshot() {
+  local program=$1 out=$2 name=$3
+  shift 3
+  local log="$out/$name.log" status=0
+  mkdir -p "$out"
+  if ! quill__start_shown "$program" "$log" "$@"; then
+    wait "$quill__shown_pid" 2>/dev/null || true
+    if [ ! -s "$log" ]; then
+      echo "$name: Wine ended the program before it started; starting it again" >&2
+      quill__start_shown "$program" "$log" "$@" || true
+    fi
+  fi
+  if grep -q shown "$log"; then
+    import -window root "$out/$name.png"
+    echo "screenshot $out/$name.png"
+  else
+    echo "$name: the program did not show its window" >&2
+    cat "$log" >&2
+    status=1
+  fi
+  kill "$quill__shown_pid" 2>/dev/null || true
+  wait "$quill__shown_pid" 2>/dev/null || true
+  return $status
+}
