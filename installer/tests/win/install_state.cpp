@@ -1,0 +1,199 @@
+#include "installer/tests/win/install_state.h"
+
+#include <aclapi.h>
+#include <sddl.h>
+#include <shlobj.h>
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+namespace quill::test {
+namespace {
+
+class Key {
+ public:
+  Key(HKEY root, const std::wstring& path, REGSAM access) {
+    if (RegOpenKeyExW(root, path.c_str(), 0, access | KEY_WOW64_64KEY, &key_) != ERROR_SUCCESS) key_ = nullptr;
+  }
+  ~Key() {
+    if (key_) RegCloseKey(key_);
+  }
+  Key(const Key&) = delete;
+  Key& operator=(const Key&) = delete;
+  HKEY get() const { return key_; }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+template <class T>
+struct LocalBlock {
+  T block = nullptr;
+  ~LocalBlock() {
+    if (block) LocalFree(block);
+  }
+};
+
+}  // namespace
+
+std::optional<KeyValues> ReadValues(HKEY root, const std::wstring& path) {
+  Key key(root, path, KEY_READ);
+  if (!key.get()) return std::nullopt;
+  KeyValues values;
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[16384];
+    DWORD name_size = 16384, type = 0, size = 0;
+    if (RegEnumValueW(key.get(), i, name, &name_size, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+    std::vector<BYTE> data(size + sizeof(wchar_t));
+    name_size = 16384;
+    if (RegEnumValueW(key.get(), i, name, &name_size, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) break;
+    if (type == REG_SZ || type == REG_EXPAND_SZ) {
+      std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), size / sizeof(wchar_t));
+      if (!text.empty() && text.back() == L'\0') text.pop_back();
+      values[name] = text;
+    } else if (type == REG_DWORD && size == sizeof(DWORD)) {
+      DWORD number = 0;
+      memcpy(&number, data.data(), sizeof number);
+      values[name] = L"dword:" + std::to_wstring(number);
+    } else {
+      values[name] = L"type:" + std::to_wstring(type);
+    }
+  }
+  return values;
+}
+
+bool KeyExists(HKEY root, const std::wstring& path) { return Key(root, path, KEY_READ).get() != nullptr; }
+
+std::set<std::wstring> SubkeyNames(HKEY root, const std::wstring& path) {
+  std::set<std::wstring> names;
+  Key key(root, path, KEY_READ);
+  if (!key.get()) return names;
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[256];
+    DWORD size = 256;
+    if (RegEnumKeyExW(key.get(), i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    names.insert(name);
+  }
+  return names;
+}
+
+std::wstring KeySecurityText(HKEY root, const std::wstring& path) {
+  Key key(root, path, READ_CONTROL);
+  if (!key.get()) return {};
+  const SECURITY_INFORMATION parts = OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+  LocalBlock<PSECURITY_DESCRIPTOR> descriptor;
+  if (GetSecurityInfo(key.get(), SE_REGISTRY_KEY, parts, nullptr, nullptr, nullptr, nullptr, &descriptor.block) !=
+      ERROR_SUCCESS) {
+    return {};
+  }
+  LocalBlock<LPWSTR> text;
+  if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor.block, SDDL_REVISION_1, parts, &text.block,
+                                                            nullptr)) {
+    return {};
+  }
+  return text.block;
+}
+
+int UsersFullAccessEntries(HKEY root, const std::wstring& path) {
+  Key key(root, path, READ_CONTROL);
+  if (!key.get()) return -1;
+  PACL dacl = nullptr;
+  LocalBlock<PSECURITY_DESCRIPTOR> descriptor;
+  if (GetSecurityInfo(key.get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
+                      &descriptor.block) != ERROR_SUCCESS || !dacl) {
+    return -1;
+  }
+  BYTE users[SECURITY_MAX_SID_SIZE];
+  DWORD size = sizeof users;
+  if (!CreateWellKnownSid(WinBuiltinUsersSid, nullptr, users, &size)) return -1;
+  int count = 0;
+  for (DWORD i = 0; i < dacl->AceCount; ++i) {
+    void* entry = nullptr;
+    if (!GetAce(dacl, i, &entry)) continue;
+    const auto* header = static_cast<const ACE_HEADER*>(entry);
+    if (header->AceType != ACCESS_ALLOWED_ACE_TYPE || (header->AceFlags & INHERITED_ACE)) continue;
+    const auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(entry);
+    if (EqualSid(const_cast<DWORD*>(&allowed->SidStart), users) && (allowed->Mask & KEY_ALL_ACCESS) == KEY_ALL_ACCESS &&
+        (header->AceFlags & CONTAINER_INHERIT_ACE)) {
+      ++count;
+    }
+  }
+  return count;
+}
+
+bool RestoreKeyAccess(HKEY root, const std::wstring& path, const std::wstring& text) {
+  Key key(root, path, READ_CONTROL | WRITE_DAC);
+  if (!key.get()) return false;
+  LocalBlock<PSECURITY_DESCRIPTOR> descriptor;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(text.c_str(), SDDL_REVISION_1, &descriptor.block,
+                                                            nullptr)) {
+    return false;
+  }
+  BOOL present = FALSE, defaulted = FALSE;
+  PACL dacl = nullptr;
+  if (!GetSecurityDescriptorDacl(descriptor.block, &present, &dacl, &defaulted) || !present) return false;
+  return SetSecurityInfo(key.get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, dacl, nullptr) ==
+         ERROR_SUCCESS;
+}
+
+std::set<std::wstring> FilesBelow(const std::wstring& folder) {
+  std::set<std::wstring> files;
+  std::vector<std::wstring> pending{L""};
+  while (!pending.empty()) {
+    const std::wstring relative = pending.back();
+    pending.pop_back();
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\" + relative + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) continue;
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        pending.push_back(relative + name + L"\\");
+      } else {
+        files.insert(relative + name);
+      }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  return files;
+}
+
+bool FileExists(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string ReadBytes(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+  std::ofstream out(std::filesystem::path(path), std::ios::binary);
+  out << bytes;
+  return static_cast<bool>(out);
+}
+
+std::wstring SystemFolder(int csidl) {
+  wchar_t path[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
+  return path;
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeout_ms) {
+  const ULONGLONG end = GetTickCount64() + timeout_ms;
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount64() >= end) return false;
+    Sleep(100);
+  }
+}
+
+}  // namespace quill::test
