@@ -243,6 +243,16 @@ TEST_F(InstallerTest, GermanInstallOverAnOlderCopyKeepsProfilesAndWorks) {
   ExpectInstalled(1, L"Torvo Quillfern Handbuch");
 }
 
+// The installer closes a running tray (here: its window) and waits until the configuration
+// application (its single-instance mutex) has gone too before it replaces any file.
+TEST_F(InstallerTest, InstallClosesTheRunningTrayAndConfiguratorFirst) {
+  ChildProcess running(L"\"" + ExeDir() + L"\\installer_running_stub.exe\"");
+  ASSERT_TRUE(running.WaitForOutput("ready", 20000)) << running.output();
+  ASSERT_EQ(RunSetup(L"/S /LANGUAGE=English"), 0);
+  EXPECT_EQ(running.Wait(0), 0) << "still running after the install: " << running.output();
+  EXPECT_TRUE(FileExists(InstallFolder() + L"\\QuillfernCli.exe"));
+}
+
 TEST_F(InstallerTest, UnknownLanguageInstallsNothing) {
   EXPECT_EQ(RunSetup(L"/S /LANGUAGE=Klingon"), 2);
   EXPECT_FALSE(FolderExists(InstallFolder()));
