@@ -3,6 +3,7 @@
 ;
 ; Built by installer/CMakeLists.txt:  makensis -DQUILL_FILES=<generated file list>
 ;   -DQUILL_OUT=<setup exe> -DQUILL_KEY_ACCESS=<QuillfernKeyAccess.exe> [-DQUILL_ICON=<ico>]
+;   [-DQUILL_PANEL=<164x314 bmp of the welcome and finish pages>]
 ;
 ; Command line:  /S                 silent (no pages, no questions)
 ;                /LANGUAGE=<name>   English, German or French: the suite's language and the
@@ -55,6 +56,9 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${COMPANY}"
 !ifdef QUILL_ICON
   !define MUI_ICON "${QUILL_ICON}"
   !define MUI_UNICON "${QUILL_ICON}"
+!endif
+!ifdef QUILL_PANEL
+  !define MUI_WELCOMEFINISHPAGE_BITMAP "${QUILL_PANEL}"
 !endif
 !define MUI_ABORTWARNING
 !define MUI_LANGDLL_ALLLANGUAGES
