@@ -3,8 +3,8 @@
 #include <objbase.h>
 
 #include "cli/record_output.h"
-#include "middleware/objects/win/com/com_ptr.h"
-#include "middleware/transport/device_ids.h"
+#include "middleware/typelib/quillfern_ids.h"
+#include "winsupport/com_ptr.h"
 
 namespace quill::cli {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "ServerLib.h"
-#include "middleware/objects/win/com/com_ptr.h"
+#include "winsupport/com_ptr.h"
 
 namespace quill::cli {
 

@@ -1,7 +1,7 @@
 #include "cli/win/store_session.h"
 
 #include "cli/store_text.h"
-#include "middleware/transport/device_ids.h"
+#include "middleware/typelib/quillfern_ids.h"
 
 namespace quill::cli {
 namespace {

@@ -19,10 +19,11 @@
 #include "emulator/control_commands.h"
 #include "emulator/hid_exchange.h"
 #include "emulator/quillfern_model.h"
-#include "emulator/win/pipe_connection.h"
-#include "emulator/win/pipe_hid_port.h"
+#include "emulator/win/control_client.h"
 #include "emulator/win/pipe_server.h"
 #include "middleware/transport/device_ids.h"
+#include "middleware/transport/win/pipe_connection.h"
+#include "middleware/transport/win/pipe_hid_port.h"
 
 namespace {
 

@@ -5,8 +5,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "emulator/win/pipe_connection.h"
-#include "emulator/win/pipe_hid_port.h"
+#include "emulator/win/control_client.h"
+#include "middleware/transport/win/pipe_connection.h"
+#include "middleware/typelib/quillfern_ids.h"
 
 namespace quill::emu {
 namespace {
@@ -92,7 +93,7 @@ EmulatorProcess::~EmulatorProcess() {
     CloseHandle(process_.hProcess);
   }
   if (environment_set_) {
-    const std::wstring name = ToWide(kEmulatorEnvironmentVariable);
+    const std::wstring name = std::wstring(kEmulatorVariable);
     SetEnvironmentVariableW(name.c_str(), had_environment_ ? saved_environment_.c_str() : nullptr);
   }
   if (remove_state_) {
@@ -131,7 +132,7 @@ EmulatorProcess::CtlResult EmulatorProcess::RunCtlTool(const std::wstring& argum
 }
 
 void EmulatorProcess::SetEnvironment() {
-  const std::wstring name = ToWide(kEmulatorEnvironmentVariable);
+  const std::wstring name = std::wstring(kEmulatorVariable);
   if (!environment_set_) {
     wchar_t buffer[512];
     const DWORD n = GetEnvironmentVariableW(name.c_str(), buffer, 512);

@@ -13,7 +13,7 @@
 #include "emulator/quillfern_model.h"
 #include "emulator/state_file.h"
 #include "emulator/win/keystroke.h"
-#include "emulator/win/pipe_connection.h"
+#include "middleware/transport/win/pipe_connection.h"
 
 namespace quill::emu {
 namespace {

@@ -1,12 +1,13 @@
-// USB identifiers and fixed names of the Quillfern and its family.
+// USB identifiers and fixed names of the Quillfern and its family. The product IDs a client
+// opens come from the client surface; the rest only the transport needs.
 #pragma once
 #include <cstdint>
+
+#include "middleware/typelib/quillfern_ids.h"
 
 namespace quill {
 
 constexpr uint16_t VENDOR_ID = 0x3A7C;
-constexpr uint16_t QUILLFERN_PID = 0x0C31;
-constexpr uint16_t ALTERNATE_PID = 0x0C32;
 constexpr uint16_t DOWNLOAD_PID = 0x0C3F;
 constexpr uint16_t EXCLUDED_PID = 0x0C30;
 

@@ -1,6 +1,6 @@
 #include "osd/win/monitor_info.h"
 
-#include "osd/win/gdi_handles.h"
+#include "osd/win/argb_surface.h"
 
 namespace quill::osd {
 
@@ -18,8 +18,8 @@ GetDpiForMonitorFn DpiForMonitorFunction() {
 }
 
 int ScreenDpi() {
-  ScreenDc screen;
-  const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+  win::WindowDc screen(nullptr);
+  const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
   return dpi > 0 ? dpi : 96;
 }
 

@@ -159,7 +159,7 @@ bool OsdDisplay::Render() {
   const Rect rect = PlacePanel(work, requests, self, gap);
 
   void* bits = nullptr;
-  GdiObject<HBITMAP> surface = MakeArgbSurface(picture.width, picture.height, &bits);
+  win::GdiObject<HBITMAP> surface = MakeArgbSurface(picture.width, picture.height, &bits);
   if (!surface || !bits) return false;
   std::memcpy(bits, picture.argb.data(), picture.argb.size() * sizeof(uint32_t));
   picture_ = std::move(surface);
@@ -170,15 +170,15 @@ bool OsdDisplay::Render() {
 
 void OsdDisplay::Present() {
   if (!picture_ || !window_) return;
-  MemoryDc dc;
+  win::MemoryDc dc(CreateCompatibleDC(nullptr));
   if (!dc) return;
-  Selection selection(dc.get(), picture_.get());
+  win::SelectedObject selection(dc.Get(), picture_.Get());
   BLENDFUNCTION blend{};
   blend.BlendOp = AC_SRC_OVER;
   blend.SourceConstantAlpha = static_cast<BYTE>(std::clamp(style_.peak_opacity * level_ + 0.5f, 0.f, 255.f));
   blend.AlphaFormat = AC_SRC_ALPHA;
   POINT origin{0, 0};
-  UpdateLayeredWindow(window_, nullptr, &picture_place_, &picture_size_, dc.get(), &origin, 0, &blend, ULW_ALPHA);
+  UpdateLayeredWindow(window_, nullptr, &picture_place_, &picture_size_, dc.Get(), &origin, 0, &blend, ULW_ALPHA);
 }
 
 void OsdDisplay::StartFade(Fade direction) {
@@ -207,7 +207,7 @@ void OsdDisplay::FadeStep() {
   }
   if (fade_ == Fade::Hidden) {
     ShowWindow(window_, SW_HIDE);
-    picture_.reset();
+    picture_.Reset();
   } else {
     Present();
   }
@@ -234,7 +234,7 @@ void OsdDisplay::HideNow() {
   KillTimer(window_, kFadeTimer);
   refresh_due_ = false;
   ShowWindow(window_, SW_HIDE);
-  picture_.reset();
+  picture_.Reset();
   fade_ = Fade::Hidden;
   level_ = 0;
 }
@@ -362,8 +362,8 @@ long OsdDisplay::SetBitmap(HBITMAP bitmap, uint32_t colour_key) {
     if (valid && width > 0 && height > 0 && width <= kMaxBitmapSide && height <= kMaxBitmapSide) {
       pixels.resize(static_cast<size_t>(width) * height);
       BITMAPINFO info = ArgbBitmapInfo(width, height);
-      ScreenDc screen;
-      if (GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS) !=
+      win::WindowDc screen(nullptr);
+      if (GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS) !=
           height) {
         pixels.clear();
         result = -1;

@@ -11,7 +11,7 @@
 #include "osd/osd_api.h"
 #include "osd/panel_picture.h"
 #include "osd/placement.h"
-#include "osd/win/gdi_handles.h"
+#include "osd/win/argb_surface.h"
 
 namespace quill::osd {
 
@@ -75,7 +75,7 @@ class OsdDisplay final : public IOsdDisplay {
   float level_ = 0;            // 0 to 1 of the peak opacity
   float fade_from_ = 0;
   ULONGLONG fade_start_ = 0;
-  GdiObject<HBITMAP> picture_; // the drawn display while it is on the screen
+  win::GdiObject<HBITMAP> picture_; // the drawn display while it is on the screen
   SIZE picture_size_{};
   POINT picture_place_{};
 };

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "osd/win/ansi_text.h"
-#include "osd/win/gdi_handles.h"
+#include "osd/win/argb_surface.h"
 
 namespace quill::osd {
 
@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kSmallestPoints = 8;
 
-GdiObject<HFONT> MakeFont(const DisplayStyle& style, int points, int dpi) {
+win::GdiObject<HFONT> MakeFont(const DisplayStyle& style, int points, int dpi) {
   LOGFONTW font{};
   font.lfHeight = -MulDiv(points, dpi, 72);
   font.lfWeight = FW_BOLD;
@@ -23,7 +23,7 @@ GdiObject<HFONT> MakeFont(const DisplayStyle& style, int points, int dpi) {
   font.lfQuality = ANTIALIASED_QUALITY;
   const std::wstring face = AnsiToWide(style.font_face.c_str());
   wcsncpy(font.lfFaceName, face.c_str(), LF_FACESIZE - 1);
-  return GdiObject<HFONT>(CreateFontIndirectW(&font));
+  return win::GdiObject<HFONT>(CreateFontIndirectW(&font));
 }
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == 0x3000 || c == 0xA0; }
@@ -41,23 +41,23 @@ void DrawTextMask(const std::wstring& text, const DisplayStyle& style, int dpi, 
   }
   const std::wstring drawn = text.substr(first, last - first);
 
-  MemoryDc dc;
+  win::MemoryDc dc(CreateCompatibleDC(nullptr));
   if (!dc) return;
   TEXTMETRICW metrics{};
   SIZE whole{}, part{};
-  GdiObject<HFONT> font;
+  win::GdiObject<HFONT> font;
   // The style's size, or a smaller one that fits the width.
   for (int points = style.font_points;;) {
     font = MakeFont(style, points, dpi);
     if (!font) return;
-    Selection measuring(dc.get(), font.get());
-    GetTextMetricsW(dc.get(), &metrics);
-    GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &whole);
-    GetTextExtentPoint32W(dc.get(), drawn.c_str(), static_cast<int>(drawn.size()), &part);
+    win::SelectedObject measuring(dc.Get(), font.Get());
+    GetTextMetricsW(dc.Get(), &metrics);
+    GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &whole);
+    GetTextExtentPoint32W(dc.Get(), drawn.c_str(), static_cast<int>(drawn.size()), &part);
     if (whole.cx <= max_width || points <= kSmallestPoints) break;
     points = std::max(kSmallestPoints, std::min(points - 1, static_cast<int>(static_cast<long long>(points) * max_width / whole.cx)));
   }
-  Selection font_selection(dc.get(), font.get());
+  win::SelectedObject font_selection(dc.Get(), font.Get());
   // Bold and italic glyphs may reach past their advance: room for the overhang.
   const int overhang = std::max<int>(metrics.tmOverhang, metrics.tmAveCharWidth / 4);
   whole.cx = std::min<LONG>(whole.cx, max_width);
@@ -67,15 +67,15 @@ void DrawTextMask(const std::wstring& text, const DisplayStyle& style, int dpi, 
 
   const int width = part.cx + overhang * 2, height = metrics.tmHeight;
   void* bits = nullptr;
-  GdiObject<HBITMAP> surface = MakeArgbSurface(width, height, &bits);
+  win::GdiObject<HBITMAP> surface = MakeArgbSurface(width, height, &bits);
   if (!surface || !bits) return;
   std::memset(bits, 0, static_cast<size_t>(width) * height * 4);
   {
-    Selection surface_selection(dc.get(), surface.get());
-    SetBkMode(dc.get(), TRANSPARENT);
-    SetTextColor(dc.get(), RGB(255, 255, 255));
+    win::SelectedObject surface_selection(dc.Get(), surface.Get());
+    SetBkMode(dc.Get(), TRANSPARENT);
+    SetTextColor(dc.Get(), RGB(255, 255, 255));
     RECT box{overhang, 0, overhang + part.cx, height};
-    DrawTextW(dc.get(), drawn.c_str(), static_cast<int>(drawn.size()), &box,
+    DrawTextW(dc.Get(), drawn.c_str(), static_cast<int>(drawn.size()), &box,
               DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS | DT_LEFT | DT_TOP);
     GdiFlush();
   }

@@ -12,9 +12,9 @@
 #include "emulator/quillfern_model.h"
 #include "emulator/state_file.h"
 #include "emulator/win/emulator_process.h"
-#include "emulator/win/pipe_connection.h"
-#include "emulator/win/pipe_hid_port.h"
 #include "middleware/transport/device_ids.h"
+#include "middleware/transport/win/pipe_connection.h"
+#include "middleware/transport/win/pipe_hid_port.h"
 #include "middleware/typelib/hresult_codes.h"
 
 namespace quill::emu {

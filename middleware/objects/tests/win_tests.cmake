@@ -7,7 +7,7 @@ target_link_options(objects_test_client PRIVATE -municode)
 
 # Child processes, regsvr32 and the module loaded by hand, for every Windows test of a client.
 add_library(quill_objects_testsupport STATIC win/test_support.cpp)
-target_link_libraries(quill_objects_testsupport PUBLIC quill_options quill_typelib quill_emulator_testsupport GTest::gtest)
+target_link_libraries(quill_objects_testsupport PUBLIC quill_options quill_typelib quill_winsupport quill_emulator_testsupport GTest::gtest)
 
 quill_test(objects_win_tests
   SOURCES

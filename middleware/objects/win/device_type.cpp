@@ -3,7 +3,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "middleware/objects/win/com/co_task_string.h"
+#include "winsupport/co_task_string.h"
 
 namespace quill::server {
 

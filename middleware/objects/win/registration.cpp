@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "middleware/objects/win/com/com_ptr.h"
 #include "middleware/objects/win/module.h"
 #include "middleware/objects/win/server_identity.h"
+#include "winsupport/com_ptr.h"
 
 namespace quill::server {
 namespace {

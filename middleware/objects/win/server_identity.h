@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include "middleware/typelib/quillfern_ids.h"
+
 namespace quill::server {
 
 // AppID of the server; its key's default value is the project name.
@@ -11,7 +13,7 @@ inline constexpr wchar_t kProjectName[] = L"TorvoMiddlewareServer";
 inline constexpr wchar_t kModuleFileName[] = L"TorvoMiddlewareServer.DLL";
 
 inline constexpr wchar_t kClassDescription[] = L"DeviceEnumeration Class";
-inline constexpr wchar_t kProgId[] = L"Server.DeviceEnumeration.1";
+inline constexpr const wchar_t* kProgId = kDeviceEnumerationProgId;
 inline constexpr wchar_t kVersionIndependentProgId[] = L"Server.DeviceEnumeration";
 inline constexpr wchar_t kThreadingModel[] = L"Apartment";
 

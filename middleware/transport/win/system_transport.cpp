@@ -3,8 +3,8 @@
 #include <windows.h>
 #undef Yield  // obsolete 16-bit macro; clashes with Clock::Yield
 
-#include "emulator/win/pipe_hid_port.h"
 #include "middleware/transport/win/named_mutex_lock.h"
+#include "middleware/transport/win/pipe_hid_port.h"
 #include "middleware/transport/win/setupapi_hid_port.h"
 #include "middleware/transport/win/win_clock.h"
 

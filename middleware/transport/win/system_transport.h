@@ -6,11 +6,9 @@
 
 #include "middleware/transport/driver_handler.h"
 #include "middleware/transport/hid_port.h"
+#include "middleware/typelib/quillfern_ids.h"
 
 namespace quill {
-
-// Name of the environment variable that selects the emulator; its value is the pipe name.
-constexpr const wchar_t* kEmulatorVariable = L"QUILLFERN_EMULATOR";
 
 // The emulator's pipe port when QUILLFERN_EMULATOR is set to a non-empty value, else the
 // SetupAPI port.

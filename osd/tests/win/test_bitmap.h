@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "osd/win/gdi_handles.h"
+#include "osd/win/argb_surface.h"
 
 namespace quill::osd::test {
 
@@ -13,7 +13,7 @@ namespace quill::osd::test {
 
 inline HBITMAP MakeKeyedBitmap(int width, int height) {
   void* bits = nullptr;
-  HBITMAP bitmap = MakeArgbSurface(width, height, &bits).release();
+  HBITMAP bitmap = MakeArgbSurface(width, height, &bits).Release();
   auto* pixels = static_cast<uint32_t*>(bits);
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {

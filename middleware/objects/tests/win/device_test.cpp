@@ -5,8 +5,8 @@
 
 #include "emulator/win/emulator_process.h"
 #include "middleware/objects/tests/win/test_support.h"
-#include "middleware/objects/win/com/com_ptr.h"
 #include "middleware/transport/device_ids.h"
+#include "winsupport/com_ptr.h"
 
 namespace quill::test {
 namespace {

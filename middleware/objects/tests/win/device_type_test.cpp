@@ -1,8 +1,6 @@
 // The entry objects without a mouse: closed device type objects, fixed answers, the factory
 // slots, and the interfaces each object answers.
 #include "middleware/objects/tests/win/test_support.h"
-#include "middleware/objects/win/com/bstr.h"
-#include "middleware/objects/win/com/co_task_string.h"
 #include "middleware/objects/win/device_enumeration.h"
 #include "middleware/objects/win/device_type.h"
 
@@ -305,45 +303,6 @@ TEST_F(FactorySlotTest, FactoriesWorkOnAClosedObjectAndSlotsGoWithIt) {
   device_.Reset();
   EXPECT_EQ(FakeFeature::live, 0);
   EXPECT_EQ(com::ModuleLock::Count(), objects_before - 1);  // the device type object went too
-}
-
-// ---- CoTaskMem strings -------------------------------------------------------------------------
-
-TEST(CoTaskString, BlocksAreExactlySizedAndNothingStaysOnFailure) {
-  LPWSTR text = nullptr;
-  ASSERT_EQ(com::CoTaskStringCopy(u"2.03", 8, &text), S_OK);
-  EXPECT_EQ(AllocationSize(text), 8 * sizeof(wchar_t));
-  EXPECT_EQ(std::wstring(text, 8), std::wstring(L"2.03\0\0\0\0", 8));  // zero-filled
-  CoTaskMemFree(text);
-
-  text = reinterpret_cast<LPWSTR>(1);
-  EXPECT_EQ(com::CoTaskStringCopy(u"12345678", 8, &text), HRESULT(0x8007007A));
-  EXPECT_EQ(text, nullptr);
-  text = reinterpret_cast<LPWSTR>(1);
-  EXPECT_EQ(com::CoTaskStringCopy(u"", 0, &text), HRESULT(0x8007007A));
-  EXPECT_EQ(text, nullptr);
-  EXPECT_EQ(com::CoTaskStringCopy(u"x", 2, nullptr), E_POINTER);
-
-  ASSERT_EQ(com::CoTaskStringDup(u"VID_3A7C&PID_0C31", &text), S_OK);
-  EXPECT_EQ(AllocationSize(text), 18 * sizeof(wchar_t));
-  EXPECT_EQ(TakeString(text), L"VID_3A7C&PID_0C31");
-}
-
-TEST(Bstr, OwnsItsStringUntilHandedOut) {
-  com::Bstr text = com::Bstr::FromText(std::u16string(u"a\0b", 3));
-  ASSERT_TRUE(text);
-  EXPECT_EQ(text.Length(), 3u);  // embedded zeros are kept
-  EXPECT_EQ(text.View(), std::u16string_view(u"a\0b", 3));
-  BSTR raw = text.Detach();
-  EXPECT_FALSE(text);
-  EXPECT_EQ(text.View(), u"");
-  com::Bstr adopted = com::Bstr::Adopt(raw);
-  EXPECT_EQ(adopted.Get(), raw);
-  com::Bstr moved = std::move(adopted);
-  EXPECT_EQ(moved.Get(), raw);
-  EXPECT_FALSE(adopted);
-  *moved.Put() = SysAllocString(L"next");  // Put frees the old string first
-  EXPECT_EQ(moved.View(), u"next");
 }
 
 }  // namespace

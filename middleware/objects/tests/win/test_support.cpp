@@ -83,14 +83,6 @@ KeySnapshot ReadKey(HKEY root, const std::wstring& path) {
   return snapshot;
 }
 
-SIZE_T AllocationSize(void* block) {
-  IMalloc* malloc = nullptr;
-  if (FAILED(CoGetMalloc(1, &malloc))) return 0;
-  const SIZE_T size = malloc->GetSize(block);
-  malloc->Release();
-  return size;
-}
-
 bool KeyExists(HKEY root, const std::wstring& path) { return ReadKey(root, path).exists; }
 
 std::wstring GuidText(REFGUID guid) {

@@ -13,7 +13,8 @@
 
 #include <gtest/gtest.h>
 
-#include "middleware/objects/win/com/com_ptr.h"
+#include "winsupport/co_task_string.h"
+#include "winsupport/com_ptr.h"
 
 namespace quill::test {
 
@@ -110,8 +111,7 @@ struct KeySnapshot {
 };
 KeySnapshot ReadKey(HKEY root, const std::wstring& path);
 bool KeyExists(HKEY root, const std::wstring& path);
-// Size in bytes of a CoTaskMem block, as the task allocator reports it.
-SIZE_T AllocationSize(void* block);
+using com::AllocationSize;
 std::wstring GuidText(REFGUID guid);
 
 // A sink object for the event interface Events that counts its references; it can also play a

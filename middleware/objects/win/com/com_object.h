@@ -14,8 +14,8 @@
 #include <type_traits>
 #include <utility>
 
-#include "middleware/objects/win/com/com_ptr.h"
 #include "middleware/objects/win/com/module_lock.h"
+#include "winsupport/com_ptr.h"
 
 namespace quill::com {
 

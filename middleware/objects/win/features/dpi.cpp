@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "middleware/objects/device/performance_features.h"
-#include "middleware/objects/win/com/co_task_string.h"
 #include "middleware/objects/win/features/record_copy.h"
+#include "winsupport/co_task_string.h"
 
 namespace quill::server {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <span>
 
-#include "middleware/objects/win/com/co_task_string.h"
+#include "winsupport/co_task_string.h"
 
 namespace quill::server {
 namespace {

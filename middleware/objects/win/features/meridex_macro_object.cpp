@@ -11,9 +11,9 @@
 #include "middleware/objects/device/macro_object.h"
 #include "middleware/objects/device/macro_stream.h"
 #include "middleware/objects/device/memory_space.h"
-#include "middleware/objects/win/com/bstr.h"
-#include "middleware/objects/win/com/co_task_string.h"
 #include "middleware/objects/win/features/record_copy.h"
+#include "winsupport/bstr.h"
+#include "winsupport/co_task_string.h"
 
 namespace quill::server {
 namespace {

@@ -6,10 +6,10 @@
 
 #include "middleware/objects/device/button_entries.h"
 #include "middleware/objects/device/profile_manager.h"
-#include "middleware/objects/win/com/bstr.h"
 #include "middleware/objects/win/features/dpi.h"
 #include "middleware/objects/win/features/led_status.h"
 #include "middleware/objects/win/features/record_copy.h"
+#include "winsupport/bstr.h"
 
 namespace quill::server {
 namespace {

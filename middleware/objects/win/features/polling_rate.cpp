@@ -3,7 +3,7 @@
 #include <array>
 
 #include "middleware/objects/device/performance_features.h"
-#include "middleware/objects/win/com/co_task_string.h"
+#include "winsupport/co_task_string.h"
 
 namespace quill::server {
 

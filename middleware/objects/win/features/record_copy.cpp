@@ -47,7 +47,7 @@ void ToTypelib(const device::ButtonMappingRecord& in, _TButtonMappingInfo& out) 
 
 }  // namespace quill::server
 
-#include "middleware/objects/win/com/co_task_string.h"
+#include "winsupport/co_task_string.h"
 
 namespace quill::server {
 

@@ -8,7 +8,6 @@
 
 #include "middleware/objects/device/button_entries.h"
 #include "middleware/objects/device_info_text.h"
-#include "middleware/objects/win/com/bstr.h"
 #include "middleware/objects/win/features/button_control.h"
 #include "middleware/objects/win/features/dpi.h"
 #include "middleware/objects/win/features/dpi_settings.h"
@@ -19,6 +18,7 @@
 #include "middleware/storage/win/com/store_calls.h"
 #include "middleware/storage/win/win_file_system.h"
 #include "middleware/storage/win/win_registry_key.h"
+#include "winsupport/bstr.h"
 
 namespace quill::server {
 namespace {

@@ -3,12 +3,12 @@
 #include <cstring>
 #include <limits>
 
-#include "middleware/objects/win/com/co_task_string.h"
-#include "middleware/objects/win/com/com_ptr.h"
 #include "middleware/storage/storage_errors.h"
 #include "middleware/storage/store_names.h"
 #include "middleware/storage/win/com/managed_arrays.h"
 #include "middleware/storage/win/com/profile_arguments.h"
+#include "winsupport/co_task_string.h"
+#include "winsupport/com_ptr.h"
 
 namespace quill::server {
 namespace {

@@ -2,12 +2,12 @@
 #include <cstring>
 
 #include "middleware/objects/device/button_block_conversion.h"
-#include "middleware/objects/win/com/co_task_string.h"
 #include "middleware/objects/win/features/record_copy.h"
 #include "middleware/storage/store_names.h"
 #include "middleware/storage/win/com/profile.h"
 #include "middleware/storage/win/com/profile_mapping_records.h"
 #include "middleware/storage/win/com/profile_mapping_upload.h"
+#include "winsupport/co_task_string.h"
 
 namespace quill::server {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "middleware/objects/win/com/co_task_string.h"
+#include "winsupport/co_task_string.h"
 
 namespace quill::server {
 

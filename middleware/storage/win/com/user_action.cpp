@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "middleware/objects/win/com/co_task_string.h"
 #include "middleware/objects/win/device_type.h"
 #include "middleware/storage/win/com/managed_arrays.h"
 #include "middleware/storage/win/com/store_calls.h"
+#include "winsupport/co_task_string.h"
 
 namespace quill::server {
 

@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "middleware/objects/win/com/co_task_string.h"
 #include "middleware/storage/win/com/tests/store_com_fixture.h"
+#include "winsupport/co_task_string.h"
 
 namespace quill::test {
 namespace {

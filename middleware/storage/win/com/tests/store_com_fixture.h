@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "middleware/objects/tests/win/test_support.h"
-#include "middleware/objects/win/com/com_ptr.h"
 #include "middleware/objects/win/device_type.h"
+#include "winsupport/com_ptr.h"
 
 namespace quill::test {
 

@@ -1,4 +1,4 @@
-#include "emulator/win/pipe_connection.h"
+#include "middleware/transport/win/pipe_connection.h"
 
 #include <memory>
 
@@ -88,14 +88,6 @@ PipeConnection::~PipeConnection() { CloseHandle(pipe_); }
 std::optional<std::vector<uint8_t>> PipeConnection::Transact(const std::vector<uint8_t>& request) {
   if (!WritePipeMessage(pipe_, request, kPipeReplyTimeoutMs)) return std::nullopt;
   return ReadPipeMessage(pipe_, kMaxPipeMessage, kPipeReplyTimeoutMs);
-}
-
-std::optional<ControlReply> SendControl(const std::u16string& pipe_name, const std::string& command_line) {
-  std::unique_ptr<PipeConnection> connection = PipeConnection::Connect(FullPipeName(pipe_name));
-  if (!connection) return std::nullopt;
-  const std::optional<std::vector<uint8_t>> reply = connection->Transact(ControlRequest(command_line));
-  if (!reply) return std::nullopt;
-  return ParseControlReply(*reply);
 }
 
 }  // namespace quill::emu

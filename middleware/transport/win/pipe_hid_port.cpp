@@ -1,10 +1,11 @@
-#include "emulator/win/pipe_hid_port.h"
+#include "middleware/transport/win/pipe_hid_port.h"
 
 #include <vector>
 
-#include "emulator/pipe_protocol.h"
-#include "emulator/win/pipe_connection.h"
+#include "middleware/transport/pipe_wire.h"
+#include "middleware/transport/win/pipe_connection.h"
 #include "middleware/typelib/hresult_codes.h"
+#include "middleware/typelib/quillfern_ids.h"
 
 namespace quill::emu {
 namespace {
@@ -85,7 +86,7 @@ std::unique_ptr<quill::HidPort> CreatePipeHidPort(const std::u16string& pipe_nam
 }
 
 std::optional<std::u16string> EmulatorPipeFromEnvironment() {
-  const std::wstring name = ToWide(kEmulatorEnvironmentVariable);
+  const std::wstring name = kEmulatorVariable;
   wchar_t buffer[512];
   const DWORD length = GetEnvironmentVariableW(name.c_str(), buffer, 512);
   if (length == 0 || length >= 512) return std::nullopt;

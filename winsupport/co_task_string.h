@@ -41,4 +41,7 @@ HRESULT CoTaskStringCopy(std::u16string_view text, size_t capacity, LPWSTR* out)
 // The same into a block sized for the text and its terminator.
 HRESULT CoTaskStringDup(std::u16string_view text, LPWSTR* out);
 
+// Size in bytes of a CoTaskMem block, as the task allocator reports it (0 when it cannot tell).
+SIZE_T AllocationSize(void* block);
+
 }  // namespace quill::com

@@ -14,8 +14,6 @@
 
 namespace quill::emu {
 
-constexpr const char16_t* kEmulatorEnvironmentVariable = u"QUILLFERN_EMULATOR";
-
 // `pipe_name`: "NAME" or "\\.\pipe\NAME".
 std::unique_ptr<quill::HidPort> CreatePipeHidPort(const std::u16string& pipe_name);
 

@@ -3,11 +3,12 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "emulator/pipe_protocol.h"
+#include "middleware/transport/pipe_wire.h"
 
 namespace quill::emu {
 
@@ -41,8 +42,5 @@ class PipeConnection {
   explicit PipeConnection(HANDLE pipe) : pipe_(pipe) {}
   HANDLE pipe_;
 };
-
-// Sends one control command line; nothing when no emulator answers.
-std::optional<ControlReply> SendControl(const std::u16string& pipe_name, const std::string& command_line);
 
 }  // namespace quill::emu
