@@ -9,24 +9,12 @@
 
 #include <cstdio>
 
+#include "winsupport/handles.h"
+
 namespace {
 
 constexpr wchar_t kKeyPath[] = L"Software\\Torvo";
 constexpr DWORD kRights = KEY_ALL_ACCESS;
-
-struct KeyHandle {
-  HKEY key = nullptr;
-  ~KeyHandle() {
-    if (key) RegCloseKey(key);
-  }
-};
-
-struct LocalMemory {
-  void* block = nullptr;
-  ~LocalMemory() {
-    if (block) LocalFree(block);
-  }
-};
 
 int Fail(const char* step, DWORD error) {
   std::fprintf(stderr, "QuillfernKeyAccess: %s failed (error %lu)\n", step, static_cast<unsigned long>(error));
@@ -53,10 +41,11 @@ bool AlreadyGranted(PACL dacl, PSID users) {
 }  // namespace
 
 int wmain() {
-  KeyHandle key;
-  LSTATUS status = RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKeyPath, 0, nullptr, 0,
-                                   READ_CONTROL | WRITE_DAC | KEY_WOW64_64KEY, nullptr, &key.key, nullptr);
+  HKEY opened = nullptr;
+  const LSTATUS status = RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKeyPath, 0, nullptr, 0,
+                                         READ_CONTROL | WRITE_DAC | KEY_WOW64_64KEY, nullptr, &opened, nullptr);
   if (status != ERROR_SUCCESS) return Fail("opening HKLM\\Software\\Torvo", status);
+  const quill::win::RegistryKey key(opened);
 
   BYTE users_sid[SECURITY_MAX_SID_SIZE];
   DWORD sid_size = sizeof users_sid;
@@ -65,10 +54,11 @@ int wmain() {
   }
 
   PACL dacl = nullptr;
-  LocalMemory descriptor;
-  DWORD error = GetSecurityInfo(key.key, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
-                                nullptr, &descriptor.block);
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  DWORD error = GetSecurityInfo(key.Get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                                nullptr, &descriptor);
   if (error != ERROR_SUCCESS) return Fail("reading the key's access list", error);
+  const quill::win::LocalMemory descriptor_owner(descriptor);
   if (AlreadyGranted(dacl, users_sid)) return 0;
 
   EXPLICIT_ACCESSW access{};
@@ -78,11 +68,12 @@ int wmain() {
   access.Trustee.TrusteeForm = TRUSTEE_IS_SID;
   access.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
   access.Trustee.ptstrName = reinterpret_cast<LPWSTR>(users_sid);
-  LocalMemory new_dacl;
-  error = SetEntriesInAclW(1, &access, dacl, reinterpret_cast<PACL*>(&new_dacl.block));
+  PACL new_dacl = nullptr;
+  error = SetEntriesInAclW(1, &access, dacl, &new_dacl);
   if (error != ERROR_SUCCESS) return Fail("building the new access list", error);
-  error = SetSecurityInfo(key.key, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                          static_cast<PACL>(new_dacl.block), nullptr);
+  const quill::win::LocalMemory new_dacl_owner(new_dacl);
+  error = SetSecurityInfo(key.Get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, new_dacl,
+                          nullptr);
   if (error != ERROR_SUCCESS) return Fail("writing the key's access list", error);
   return 0;
 }

@@ -8,46 +8,31 @@
 #include <fstream>
 #include <vector>
 
+#include "winsupport/handles.h"
+
 namespace quill::test {
 namespace {
 
-class Key {
- public:
-  Key(HKEY root, const std::wstring& path, REGSAM access) {
-    if (RegOpenKeyExW(root, path.c_str(), 0, access | KEY_WOW64_64KEY, &key_) != ERROR_SUCCESS) key_ = nullptr;
-  }
-  ~Key() {
-    if (key_) RegCloseKey(key_);
-  }
-  Key(const Key&) = delete;
-  Key& operator=(const Key&) = delete;
-  HKEY get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
-
-template <class T>
-struct LocalBlock {
-  T block = nullptr;
-  ~LocalBlock() {
-    if (block) LocalFree(block);
-  }
-};
+// The key at `path` opened in the 64-bit view; empty when it cannot be opened.
+win::RegistryKey OpenKey(HKEY root, const std::wstring& path, REGSAM access) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, path.c_str(), 0, access | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS) return {};
+  return win::RegistryKey(key);
+}
 
 }  // namespace
 
 std::optional<KeyValues> ReadValues(HKEY root, const std::wstring& path) {
-  Key key(root, path, KEY_READ);
-  if (!key.get()) return std::nullopt;
+  const win::RegistryKey key = OpenKey(root, path, KEY_READ);
+  if (!key) return std::nullopt;
   KeyValues values;
   for (DWORD i = 0;; ++i) {
     wchar_t name[16384];
     DWORD name_size = 16384, type = 0, size = 0;
-    if (RegEnumValueW(key.get(), i, name, &name_size, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+    if (RegEnumValueW(key.Get(), i, name, &name_size, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
     std::vector<BYTE> data(size + sizeof(wchar_t));
     name_size = 16384;
-    if (RegEnumValueW(key.get(), i, name, &name_size, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) break;
+    if (RegEnumValueW(key.Get(), i, name, &name_size, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) break;
     if (type == REG_SZ || type == REG_EXPAND_SZ) {
       std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), size / sizeof(wchar_t));
       if (!text.empty() && text.back() == L'\0') text.pop_back();
@@ -63,47 +48,50 @@ std::optional<KeyValues> ReadValues(HKEY root, const std::wstring& path) {
   return values;
 }
 
-bool KeyExists(HKEY root, const std::wstring& path) { return Key(root, path, KEY_READ).get() != nullptr; }
+bool KeyExists(HKEY root, const std::wstring& path) { return static_cast<bool>(OpenKey(root, path, KEY_READ)); }
 
 std::set<std::wstring> SubkeyNames(HKEY root, const std::wstring& path) {
   std::set<std::wstring> names;
-  Key key(root, path, KEY_READ);
-  if (!key.get()) return names;
+  const win::RegistryKey key = OpenKey(root, path, KEY_READ);
+  if (!key) return names;
   for (DWORD i = 0;; ++i) {
     wchar_t name[256];
     DWORD size = 256;
-    if (RegEnumKeyExW(key.get(), i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    if (RegEnumKeyExW(key.Get(), i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
     names.insert(name);
   }
   return names;
 }
 
 std::wstring KeySecurityText(HKEY root, const std::wstring& path) {
-  Key key(root, path, READ_CONTROL);
-  if (!key.get()) return {};
+  const win::RegistryKey key = OpenKey(root, path, READ_CONTROL);
+  if (!key) return {};
   const SECURITY_INFORMATION parts = OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
-  LocalBlock<PSECURITY_DESCRIPTOR> descriptor;
-  if (GetSecurityInfo(key.get(), SE_REGISTRY_KEY, parts, nullptr, nullptr, nullptr, nullptr, &descriptor.block) !=
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (GetSecurityInfo(key.Get(), SE_REGISTRY_KEY, parts, nullptr, nullptr, nullptr, nullptr, &descriptor) !=
       ERROR_SUCCESS) {
     return {};
   }
-  LocalBlock<LPWSTR> text;
-  if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor.block, SDDL_REVISION_1, parts, &text.block,
-                                                            nullptr)) {
+  const win::LocalMemory descriptor_owner(descriptor);
+  LPWSTR text = nullptr;
+  if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1, parts, &text, nullptr)) {
     return {};
   }
-  return text.block;
+  const win::LocalMemory text_owner(text);
+  return text;
 }
 
 int UsersFullAccessEntries(HKEY root, const std::wstring& path) {
-  Key key(root, path, READ_CONTROL);
-  if (!key.get()) return -1;
+  const win::RegistryKey key = OpenKey(root, path, READ_CONTROL);
+  if (!key) return -1;
   PACL dacl = nullptr;
-  LocalBlock<PSECURITY_DESCRIPTOR> descriptor;
-  if (GetSecurityInfo(key.get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
-                      &descriptor.block) != ERROR_SUCCESS || !dacl) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (GetSecurityInfo(key.Get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
+                      &descriptor) != ERROR_SUCCESS) {
     return -1;
   }
+  const win::LocalMemory descriptor_owner(descriptor);
+  if (!dacl) return -1;
   BYTE users[SECURITY_MAX_SID_SIZE];
   DWORD size = sizeof users;
   if (!CreateWellKnownSid(WinBuiltinUsersSid, nullptr, users, &size)) return -1;
@@ -123,17 +111,17 @@ int UsersFullAccessEntries(HKEY root, const std::wstring& path) {
 }
 
 bool RestoreKeyAccess(HKEY root, const std::wstring& path, const std::wstring& text) {
-  Key key(root, path, READ_CONTROL | WRITE_DAC);
-  if (!key.get()) return false;
-  LocalBlock<PSECURITY_DESCRIPTOR> descriptor;
-  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(text.c_str(), SDDL_REVISION_1, &descriptor.block,
-                                                            nullptr)) {
+  const win::RegistryKey key = OpenKey(root, path, READ_CONTROL | WRITE_DAC);
+  if (!key) return false;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(text.c_str(), SDDL_REVISION_1, &descriptor, nullptr)) {
     return false;
   }
+  const win::LocalMemory descriptor_owner(descriptor);
   BOOL present = FALSE, defaulted = FALSE;
   PACL dacl = nullptr;
-  if (!GetSecurityDescriptorDacl(descriptor.block, &present, &dacl, &defaulted) || !present) return false;
-  return SetSecurityInfo(key.get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, dacl, nullptr) ==
+  if (!GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted) || !present) return false;
+  return SetSecurityInfo(key.Get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, dacl, nullptr) ==
          ERROR_SUCCESS;
 }
 

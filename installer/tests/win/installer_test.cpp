@@ -24,6 +24,7 @@
 #include "emulator/win/child_process.h"
 #include "emulator/win/emulator_process.h"
 #include "installer/tests/win/install_state.h"
+#include "winsupport/handles.h"
 
 namespace quill::test {
 namespace {
@@ -75,16 +76,16 @@ int RunSetup(const std::wstring& options) {
 // The uninstaller copies itself to the temporary folder and runs from there: its end shows as
 // the Add/Remove Programs entry going (its last step), then the copy's process ending.
 bool UninstallerRunning() {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  const win::FileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return false;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
   bool found = false;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry)) {
+  for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more && !found;
+       more = Process32NextW(snapshot.Get(), &entry)) {
     const std::wstring name = Lower(entry.szExeFile);
     found = name.rfind(L"un_", 0) == 0 || name == L"au_.exe" || name == L"uninstall.exe";
   }
-  CloseHandle(snapshot);
   return found;
 }
 
