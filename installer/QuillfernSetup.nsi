@@ -214,17 +214,6 @@ Section "Torvo Quillfern"
     !insertmacro FAIL_STEP "regsvr32 TorvoMiddlewareServer.dll ($0)"
   ${EndIf}
 
-  ; The programs run unelevated but write HKLM\Software\Torvo: open it to the Users group
-  ; before the install key is made below it (the key inherits the access).
-  InitPluginsDir
-  File "/oname=$PLUGINSDIR\QuillfernKeyAccess.exe" "${QUILL_KEY_ACCESS}"
-  nsExec::ExecToLog '"$PLUGINSDIR\QuillfernKeyAccess.exe"'
-  Pop $0
-  ${If} $0 != 0
-    !insertmacro FAIL_STEP "HKLM\${TORVO_KEY} ($0)"
-  ${EndIf}
-  Delete "$PLUGINSDIR\QuillfernKeyAccess.exe"
-
   ; The install key holds exactly these values.
   DeleteRegKey HKLM "${INSTALL_KEY}"
   WriteRegStr HKLM "${INSTALL_KEY}" "InstallDir" "$INSTDIR\"
@@ -233,6 +222,18 @@ Section "Torvo Quillfern"
   !insertmacro LANGUAGE_ROW 0 "English" ""
   !insertmacro LANGUAGE_ROW 1 "German" "German.txt"
   !insertmacro LANGUAGE_ROW 2 "French" "French.txt"
+
+  ; The programs run unelevated but write the middleware's store below HKLM\Software\Torvo:
+  ; the Users group may write there. The install key stays read-only to them (its InstallDir
+  ; says where the programs start each other from).
+  InitPluginsDir
+  File "/oname=$PLUGINSDIR\QuillfernKeyAccess.exe" "${QUILL_KEY_ACCESS}"
+  nsExec::ExecToLog '"$PLUGINSDIR\QuillfernKeyAccess.exe"'
+  Pop $0
+  ${If} $0 != 0
+    !insertmacro FAIL_STEP "HKLM\${TORVO_KEY} ($0)"
+  ${EndIf}
+  Delete "$PLUGINSDIR\QuillfernKeyAccess.exe"
 
 !ifdef QUILL_HAS_TRAY
   WriteRegStr HKLM "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\${TRAY_EXE}"'

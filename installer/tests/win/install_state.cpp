@@ -81,33 +81,51 @@ std::wstring KeySecurityText(HKEY root, const std::wstring& path) {
   return text;
 }
 
-int UsersFullAccessEntries(HKEY root, const std::wstring& path) {
+namespace {
+
+// Calls `visit` with each allowing entry of the key's access list that names the Users group;
+// false when the list cannot be read.
+template <class Visit>
+bool ForEachUsersEntry(HKEY root, const std::wstring& path, Visit visit) {
   const win::RegistryKey key = OpenKey(root, path, READ_CONTROL);
-  if (!key) return -1;
+  if (!key) return false;
   PACL dacl = nullptr;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   if (GetSecurityInfo(key.Get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
                       &descriptor) != ERROR_SUCCESS) {
-    return -1;
+    return false;
   }
   const win::LocalMemory descriptor_owner(descriptor);
-  if (!dacl) return -1;
   BYTE users[SECURITY_MAX_SID_SIZE];
   DWORD size = sizeof users;
-  if (!CreateWellKnownSid(WinBuiltinUsersSid, nullptr, users, &size)) return -1;
-  int count = 0;
+  if (!dacl || !CreateWellKnownSid(WinBuiltinUsersSid, nullptr, users, &size)) return false;
   for (DWORD i = 0; i < dacl->AceCount; ++i) {
     void* entry = nullptr;
     if (!GetAce(dacl, i, &entry)) continue;
     const auto* header = static_cast<const ACE_HEADER*>(entry);
-    if (header->AceType != ACCESS_ALLOWED_ACE_TYPE || (header->AceFlags & INHERITED_ACE)) continue;
+    if (header->AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
     const auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(entry);
-    if (EqualSid(const_cast<DWORD*>(&allowed->SidStart), users) && (allowed->Mask & KEY_ALL_ACCESS) == KEY_ALL_ACCESS &&
-        (header->AceFlags & CONTAINER_INHERIT_ACE)) {
+    if (EqualSid(const_cast<DWORD*>(&allowed->SidStart), users)) visit(header->AceFlags, allowed->Mask);
+  }
+  return true;
+}
+
+}  // namespace
+
+int UsersFullAccessEntries(HKEY root, const std::wstring& path) {
+  int count = 0;
+  const bool read = ForEachUsersEntry(root, path, [&](BYTE flags, ACCESS_MASK mask) {
+    if (!(flags & INHERITED_ACE) && (flags & CONTAINER_INHERIT_ACE) && (mask & KEY_ALL_ACCESS) == KEY_ALL_ACCESS) {
       ++count;
     }
-  }
-  return count;
+  });
+  return read ? count : -1;
+}
+
+DWORD UsersAllowedRights(HKEY root, const std::wstring& path) {
+  DWORD rights = 0;
+  ForEachUsersEntry(root, path, [&](BYTE, ACCESS_MASK mask) { rights |= mask; });
+  return rights;
 }
 
 bool RestoreKeyAccess(HKEY root, const std::wstring& path, const std::wstring& text) {

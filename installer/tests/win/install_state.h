@@ -23,6 +23,8 @@ std::wstring KeySecurityText(HKEY root, const std::wstring& path);
 // The explicit entries of the key's access list that allow the local Users group (S-1-5-32-545)
 // every right of KEY_ALL_ACCESS and are inherited by subkeys.
 int UsersFullAccessEntries(HKEY root, const std::wstring& path);
+// The rights the key's access list allows the local Users group (explicit and inherited entries).
+DWORD UsersAllowedRights(HKEY root, const std::wstring& path);
 // Sets the key's access list from the string form of KeySecurityText (its access list only).
 bool RestoreKeyAccess(HKEY root, const std::wstring& path, const std::wstring& text);
 
