@@ -57,6 +57,9 @@ std::vector<DpiBitmap> DrawDpiBitmaps(const Description& d) {
   return out;
 }
 
+
+}  // namespace
+
 Image DrawIcon(const Description& d, int size) {
   const char* s = "icon";
   const float n = static_cast<float>(size);
@@ -92,8 +95,6 @@ Image DrawIcon(const Description& d, int size) {
   picture.Paint(Segment(size, size, n / 2, by0 + body_h * 0.14f, n / 2, by0 + body_h * 0.28f, wheel_w), 0, 0, wheel);
   return ToImage(picture);
 }
-
-}  // namespace
 
 TrayArtwork DrawTrayArtwork(const Description& description) {
   TrayArtwork artwork;

@@ -25,4 +25,7 @@ struct TrayArtwork {
 // std::runtime_error when a font is missing.
 TrayArtwork DrawTrayArtwork(const Description& description);
 
+// The mark of the [icon] section at one size (also drawn large for the installer's panel).
+Image DrawIcon(const Description& description, int size);
+
 }  // namespace quill::art

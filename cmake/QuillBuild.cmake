@@ -6,6 +6,8 @@
 #   quill_fuzzer(name SOURCES... LIBS libs...) libFuzzer target (fuzz build only)
 #   QUILL_WIN      true in the Windows build
 #   QUILL_NATIVE   true in the native (host) build
+#   quill_version_info(target DESCRIPTION "..." [MANIFEST])  version resource and program
+#                                             manifest of a shipped binary (QuillVersionInfo.cmake)
 
 if(WIN32)
   set(QUILL_WIN TRUE)
@@ -14,6 +16,8 @@ else()
   set(QUILL_WIN FALSE)
   set(QUILL_NATIVE TRUE)
 endif()
+
+include(${CMAKE_CURRENT_LIST_DIR}/QuillVersionInfo.cmake)
 
 add_library(quill_options INTERFACE)
 target_include_directories(quill_options INTERFACE ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/generated)

@@ -74,6 +74,11 @@ using Icon = UniqueHandle<handle_traits::NullIsEmpty<HICON, &DestroyIcon>>;
 using Menu = UniqueHandle<handle_traits::NullIsEmpty<HMENU, &DestroyMenu>>;
 // LoadLibrary.
 using Module = UniqueHandle<handle_traits::NullIsEmpty<HMODULE, &FreeLibrary>>;
+// RegOpenKeyEx, RegCreateKeyEx (link advapi32).
+using RegistryKey = UniqueHandle<handle_traits::NullIsEmpty<HKEY, &RegCloseKey>>;
+// Blocks the system allocates for the caller with LocalAlloc (security descriptors, access
+// lists, strings of the security API).
+using LocalMemory = UniqueHandle<handle_traits::NullIsEmpty<HLOCAL, &LocalFree>>;
 
 // A window's DC (GetDC), given back with ReleaseDC.
 class WindowDc {
