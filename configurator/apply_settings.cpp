@@ -7,7 +7,7 @@
 #include "common/button_catalogue.h"
 #include "common/macro_upload.h"
 #include "configurator/entry_links.h"
-#include "configurator/tray_messages.h"
+#include "common/tray_protocol.h"
 
 namespace quill::cfg {
 
@@ -249,7 +249,7 @@ void ApplySettings(ApplyPorts& ports, EntryLists& lists, const ApplyInputs& inpu
   ports.device.SaveProfileFiles();
   // The tray read the files when it was told to reload at the start; what this apply wrote
   // (an application association, the display switches) takes effect with a second reload.
-  NotifyTray(ports.tray, UM_TRAY_RELOAD);
+  NotifyTray(ports.tray, tray::UM_TRAY_RELOAD);
 }
 
 }  // namespace quill::cfg

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "configurator/tray_messages.h"
+#include "common/tray_protocol.h"
 
 namespace quill::cfg {
 
@@ -14,7 +14,7 @@ inline constexpr uint32_t kTrayLanguageDelayMs = 1000;
 
 struct LanguageSwitch {
   uint32_t language = 0;                            // the new current language
-  uint32_t trayMessage = UM_TRAY_LANGUAGE;          // sent to the tray ...
+  uint32_t trayMessage = tray::UM_TRAY_LANGUAGE;          // sent to the tray ...
   uint32_t trayDelayMs = kTrayLanguageDelayMs;      // ... after this pause, from a thread of its own
   bool operator==(const LanguageSwitch&) const = default;
 };

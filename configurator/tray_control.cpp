@@ -1,7 +1,7 @@
 #include "configurator/tray_control.h"
 
 #include "common/file_system.h"
-#include "configurator/tray_messages.h"
+#include "common/tray_protocol.h"
 
 namespace quill::cfg {
 
@@ -32,7 +32,7 @@ bool WaitForTrayAnswer(TrayPort& tray, Clock& clock, TrayWindow window) {
       window = tray.FindTray();
       continue;
     }
-    if (tray.SendToTray(window, UM_PING, kPingTimeoutMs) == std::optional<uint64_t>(PING_REPLY)) return true;
+    if (tray.SendToTray(window, tray::UM_PING, kPingTimeoutMs) == std::optional<uint64_t>(tray::PING_REPLY)) return true;
   }
   return false;
 }
@@ -40,7 +40,7 @@ bool WaitForTrayAnswer(TrayPort& tray, Clock& clock, TrayWindow window) {
 bool CloseTray(TrayPort& tray, Clock& clock) {
   TrayWindow window = tray.FindTray();
   if (!window) return true;
-  tray.SendToTray(window, UM_TRAY_EXIT, kNotifyTimeoutMs);
+  tray.SendToTray(window, tray::UM_TRAY_EXIT, kNotifyTimeoutMs);
   for (int look = 0; look < kTrayCloseLooks; ++look) {
     if (!tray.FindTray()) return true;
     clock.Sleep(kTrayClosePauseMs);
@@ -57,7 +57,7 @@ void StartTrayIfMissing(TrayPort& tray, Clock& clock) {
 void ReloadTrayAndWait(TrayPort& tray, Clock& clock) {
   const TrayWindow window = LookForTray(tray, clock);
   if (window) {
-    tray.SendToTray(window, UM_TRAY_RELOAD, kNotifyTimeoutMs);
+    tray.SendToTray(window, tray::UM_TRAY_RELOAD, kNotifyTimeoutMs);
     clock.Sleep(kTrayReloadPauseMs);
   }
   WaitForTrayAnswer(tray, clock, window);
@@ -69,7 +69,7 @@ bool WaitForRestartedTray(TrayPort& tray, Clock& clock) {
 
 TrayLaunch TrayProgramLaunch(std::u16string& installFolder, std::u16string_view currentDirectory) {
   if (installFolder.empty()) installFolder = std::u16string(currentDirectory);
-  return {JoinPath(installFolder, kTrayProgramFile), installFolder};
+  return {JoinPath(installFolder, tray::kTrayExecutable), installFolder};
 }
 
 }  // namespace quill::cfg

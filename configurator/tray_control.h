@@ -15,7 +15,7 @@ using TrayWindow = std::uintptr_t;
 class TrayPort {
  public:
   virtual ~TrayPort() = default;
-  // The tray agent's hidden window (class and title of tray_messages.h), 0 when there is none.
+  // The tray agent's hidden window (class and title of common/tray_protocol.h), 0 when there is none.
   virtual TrayWindow FindTray() = 0;
   // Sends message (wParam 0, lParam 0) and waits at most timeoutMs for the reply. nullopt when
   // the window did not answer in that time (busy, hung) or is gone.

@@ -267,7 +267,7 @@ TEST(LanguageCommand, Decisions) {
     ASSERT_EQ(result.has_value(), row.language.has_value());
     if (!result) continue;
     EXPECT_EQ(result->language, *row.language);
-    EXPECT_EQ(result->trayMessage, UM_TRAY_LANGUAGE);
+    EXPECT_EQ(result->trayMessage, tray::UM_TRAY_LANGUAGE);
     EXPECT_EQ(result->trayDelayMs, 1000u);
   }
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "configurator/tray_messages.h"
+#include "common/tray_protocol.h"
 
 namespace quill::cfg::test {
 
@@ -23,11 +23,11 @@ std::string Narrow(std::u16string_view text) {
 
 std::string MessageName(uint32_t message) {
   switch (message) {
-    case UM_PING: return "UM_PING";
-    case UM_TRAY_RELOAD: return "UM_TRAY_RELOAD";
-    case UM_TRAY_LANGUAGE: return "UM_TRAY_LANGUAGE";
-    case UM_TRAY_OPEN_CONFIG: return "UM_TRAY_OPEN_CONFIG";
-    case UM_TRAY_EXIT: return "UM_TRAY_EXIT";
+    case tray::UM_PING: return "UM_PING";
+    case tray::UM_TRAY_RELOAD: return "UM_TRAY_RELOAD";
+    case tray::UM_TRAY_LANGUAGE: return "UM_TRAY_LANGUAGE";
+    case tray::UM_TRAY_OPEN_CONFIG: return "UM_TRAY_OPEN_CONFIG";
+    case tray::UM_TRAY_EXIT: return "UM_TRAY_EXIT";
     default: return std::to_string(message);
   }
 }
@@ -169,16 +169,16 @@ TrayWindow RecordingDevice::FindTray() {
 std::optional<uint64_t> RecordingDevice::SendToTray(TrayWindow window, uint32_t message, uint32_t timeoutMs) {
   Log("Send " + MessageName(message));
   if (window != kTrayWindow || !trayRunning) return std::nullopt;
-  if (message == UM_TRAY_EXIT) {
+  if (message == tray::UM_TRAY_EXIT) {
     if (!trayIgnoresExit) trayRunning = false;
     return 0;
   }
-  if (message == UM_PING) {
+  if (message == tray::UM_PING) {
     if (pingsUnanswered > 0) {
       --pingsUnanswered;
       return std::nullopt;
     }
-    return PING_REPLY;
+    return tray::PING_REPLY;
   }
   return 0;
 }
