@@ -13,19 +13,13 @@ namespace {
 template <class T>
 HRESULT SubInterface(IMeridexProfileObject* profile, com::ComPtr<T>& out) {
   com::ComPtr<IUnknown> part;
-  HRESULT hr = profile->CreateSubInterface(__uuidof(T), part.Put());
-  if (FAILED(hr)) return hr;
-  if (!part) return E_POINTER;
-  return part.As(out);
+  return CreatedAs(profile->CreateSubInterface(__uuidof(T), part.Put()), part, out);
 }
 
 template <class T>
 HRESULT FromMeridex(IMeridex* meridex, com::ComPtr<T>& out) {
   com::ComPtr<IUnknown> object;
-  HRESULT hr = meridex->CreateInterfaceInstance(__uuidof(T), object.Put());
-  if (FAILED(hr)) return hr;
-  if (!object) return E_POINTER;
-  return object.As(out);
+  return CreatedAs(meridex->CreateInterfaceInstance(__uuidof(T), object.Put()), object, out);
 }
 
 // A string the middleware allocated with CoTaskMemAlloc, freed here.

@@ -85,6 +85,15 @@ class DeviceConnection {
   EntryLists lists;
 };
 
+// The interface T of an object a middleware factory method created into `object`: the factory's
+// failure, E_POINTER for no object, or QueryInterface's result.
+template <class T>
+HRESULT CreatedAs(HRESULT created, const com::ComPtr<IUnknown>& object, com::ComPtr<T>& out) {
+  if (FAILED(created)) return created;
+  if (!object) return E_POINTER;
+  return object.As(out);
+}
+
 // 1 when a Quillfern answers through a fresh middleware object of its own (created and released
 // here), else 0.
 int ProbeDevice(USHORT productId);

@@ -29,12 +29,11 @@ void TraySession::OpenTrayInterfaces() {
   device->CreateOTFSInterface(otfs_.Put());
   if (SUCCEEDED(device->CreateMeridexInterface(meridex_.Put())) && meridex_) {
     com::ComPtr<IUnknown> manager;
-    if (SUCCEEDED(meridex_->CreateInterfaceInstance(IID_IMeridexProfileManager, manager.Put())) && manager)
-      manager.As(trayManager_);
+    win::CreatedAs(meridex_->CreateInterfaceInstance(IID_IMeridexProfileManager, manager.Put()), manager, trayManager_);
   }
   if (trayManager_ && SUCCEEDED(trayManager_->GetActiveProfile(activeProfile_.Put())) && activeProfile_) {
     com::ComPtr<IUnknown> part;
-    if (SUCCEEDED(activeProfile_->CreateSubInterface(IID_IDpi, part.Put())) && part) part.As(dpi_);
+    win::CreatedAs(activeProfile_->CreateSubInterface(IID_IDpi, part.Put()), part, dpi_);
   }
   if (SUCCEEDED(device->CreateDefaultModeInterface(defaultMode_.Put())) && defaultMode_) defaultMode_->Disable();
 }
