@@ -257,6 +257,18 @@ TEST_F(InstallerTest, InstallClosesTheRunningTrayAndConfiguratorFirst) {
   EXPECT_TRUE(FileExists(InstallFolder() + L"\\QuillfernCli.exe"));
 }
 
+// The real tray, started from the install folder, is closed by its own action 9 before the
+// installer replaces it.
+TEST_F(InstallerTest, InstallOverACopyClosesTheInstalledTray) {
+  if (!Ships(L"TorvoQuillfernTray.exe")) GTEST_SKIP() << "this build makes no tray agent";
+  ASSERT_EQ(RunSetup(L"/S /LANGUAGE=English"), 0);
+  ChildProcess tray(L"\"" + InstallFolder() + L"\\TorvoQuillfernTray.exe\"");
+  ASSERT_TRUE(WaitFor([] { return FindWindowW(L"Torvo_Quillfern_Tray", L"Torvo Quillfern Tray") != nullptr; }, 20000));
+  ASSERT_EQ(RunSetup(L"/S /LANGUAGE=German"), 0);
+  EXPECT_EQ(tray.Wait(10000), 0) << tray.output();
+  EXPECT_EQ(ReadValues(HKEY_LOCAL_MACHINE, kInstallKey).value_or(KeyValues{})[L"Translation"], L"dword:1");
+}
+
 TEST_F(InstallerTest, UnknownLanguageInstallsNothing) {
   EXPECT_EQ(RunSetup(L"/S /LANGUAGE=Klingon"), 2);
   EXPECT_FALSE(FolderExists(InstallFolder()));
