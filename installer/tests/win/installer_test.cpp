@@ -205,11 +205,10 @@ class InstallerTest : public ::testing::Test {
     ASSERT_EQ(size.rfind(L"dword:", 0), 0u);
     EXPECT_GT(std::stoul(size.substr(6)), 100u) << "EstimatedSize in KB";
 
-    // The unelevated programs may write below HKLM\Software\Torvo, but only read the install key
-    // (whose InstallDir says where they start each other from); HKLM\Software is as it was.
+    // The unelevated programs may write below HKLM\Software\Torvo (the store) and the install key
+    // (the language); HKLM\Software is as it was.
     EXPECT_EQ(UsersFullAccessEntries(HKEY_LOCAL_MACHINE, kTorvoKey), 1);
-    // (Explicit and inherited entries count: an entry inherited from Software\Torvo would add rights.)
-    EXPECT_EQ(UsersAllowedRights(HKEY_LOCAL_MACHINE, kInstallKey), static_cast<DWORD>(KEY_READ));
+    EXPECT_EQ(UsersAllowedRights(HKEY_LOCAL_MACHINE, kInstallKey) & KEY_ALL_ACCESS, static_cast<DWORD>(KEY_ALL_ACCESS));
     EXPECT_FALSE(software_security_.empty());
     EXPECT_EQ(KeySecurityText(HKEY_LOCAL_MACHINE, L"Software"), software_security_);
 
