@@ -60,8 +60,14 @@ EmulatorProcess::EmulatorProcess(const EmulatorOptions& options) {
   si.hStdInput = nullptr;
   si.hStdOutput = output;
   si.hStdError = output;
-  const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                      nullptr, &si, &process_);
+  BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                                &si, &process_);
+  if (!started) {
+    // Now and then Wine fails to start a process (ERROR_INTERNAL_ERROR); the next try works.
+    Sleep(200);
+    started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
+                             &process_);
+  }
   if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
   if (!started) {
     error_ = "cannot start QuillfernEmulator.exe: error " + std::to_string(GetLastError());

@@ -5,10 +5,9 @@
 //   them, since the unelevated programs keep the middleware's store there. The store opens its
 //   keys with KEY_ALL_ACCESS, so that is what the group is granted (inherited by the subkeys).
 //   The key's parent, HKEY_LOCAL_MACHINE\Software, is left alone.
-// - HKEY_LOCAL_MACHINE\Software\Torvo\Torvo Quillfern (the install key): read-only for Users,
-//   full access for SYSTEM and Administrators, not inherited from Software\Torvo. Its
-//   "InstallDir" names the folder from which the programs start each other, so a user who
-//   could change it could make other users' programs start a program of that user's choosing.
+// - HKEY_LOCAL_MACHINE\Software\Torvo\Torvo Quillfern (the install key) gets the same grant of
+//   its own, so the unelevated configuration application can store the language the user
+//   chooses ("Translation") also where Windows does not pass the grant on to a key that exists.
 //
 // Exit codes: 0 done (also when the access was already so), 1 failed (the reason on standard error).
 #include <windows.h>
@@ -73,44 +72,26 @@ quill::win::RegistryKey OpenForAccess(const wchar_t* path, LSTATUS& status) {
   return quill::win::RegistryKey(status == ERROR_SUCCESS ? key : nullptr);
 }
 
-int OpenTorvoKeyToUsers(Sid& users) {
+// Grants the Users group full access to the key at `path` (inherited by its subkeys).
+int GrantToUsers(Sid& users, const wchar_t* path, const char* what) {
   LSTATUS status = ERROR_SUCCESS;
-  const quill::win::RegistryKey key = OpenForAccess(kTorvoKey, status);
-  if (!key) return Fail("opening HKLM\\Software\\Torvo", status);
+  const quill::win::RegistryKey key = OpenForAccess(path, status);
+  if (!key) return Fail(what, status);
   PACL dacl = nullptr;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   DWORD error = GetSecurityInfo(key.Get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
                                 nullptr, &descriptor);
-  if (error != ERROR_SUCCESS) return Fail("reading the access list of HKLM\\Software\\Torvo", error);
+  if (error != ERROR_SUCCESS) return Fail(what, error);
   const quill::win::LocalMemory descriptor_owner(descriptor);
   if (AlreadyGranted(dacl, users.get(), KEY_ALL_ACCESS)) return 0;
 
   EXPLICIT_ACCESSW grant = Entry(users, KEY_ALL_ACCESS, GRANT_ACCESS);
   PACL new_dacl = nullptr;
   error = SetEntriesInAclW(1, &grant, dacl, &new_dacl);
-  if (error != ERROR_SUCCESS) return Fail("building the access list of HKLM\\Software\\Torvo", error);
+  if (error != ERROR_SUCCESS) return Fail(what, error);
   const quill::win::LocalMemory new_dacl_owner(new_dacl);
   error = SetSecurityInfo(key.Get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, new_dacl, nullptr);
-  if (error != ERROR_SUCCESS) return Fail("writing the access list of HKLM\\Software\\Torvo", error);
-  return 0;
-}
-
-int ProtectInstallKey(Sid& users) {
-  Sid system(WinLocalSystemSid), administrators(WinBuiltinAdministratorsSid);
-  if (!system.ok || !administrators.ok) return Fail("building the SIDs", GetLastError());
-  LSTATUS status = ERROR_SUCCESS;
-  const quill::win::RegistryKey key = OpenForAccess(kInstallKey, status);
-  if (!key) return Fail("opening the install key", status);
-  EXPLICIT_ACCESSW entries[] = {Entry(system, KEY_ALL_ACCESS, SET_ACCESS),
-                                Entry(administrators, KEY_ALL_ACCESS, SET_ACCESS),
-                                Entry(users, KEY_READ, SET_ACCESS)};
-  PACL dacl = nullptr;
-  DWORD error = SetEntriesInAclW(3, entries, nullptr, &dacl);
-  if (error != ERROR_SUCCESS) return Fail("building the access list of the install key", error);
-  const quill::win::LocalMemory dacl_owner(dacl);
-  error = SetSecurityInfo(key.Get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                          nullptr, nullptr, dacl, nullptr);
-  if (error != ERROR_SUCCESS) return Fail("writing the access list of the install key", error);
+  if (error != ERROR_SUCCESS) return Fail(what, error);
   return 0;
 }
 
@@ -119,6 +100,6 @@ int ProtectInstallKey(Sid& users) {
 int wmain() {
   Sid users(WinBuiltinUsersSid);
   if (!users.ok) return Fail("building the Users group's SID", GetLastError());
-  if (const int result = OpenTorvoKeyToUsers(users)) return result;
-  return ProtectInstallKey(users);
+  if (const int result = GrantToUsers(users, kTorvoKey, "setting the access of HKLM\\Software\\Torvo")) return result;
+  return GrantToUsers(users, kInstallKey, "setting the access of the install key");
 }

@@ -205,11 +205,10 @@ class InstallerTest : public ::testing::Test {
     ASSERT_EQ(size.rfind(L"dword:", 0), 0u);
     EXPECT_GT(std::stoul(size.substr(6)), 100u) << "EstimatedSize in KB";
 
-    // The unelevated programs may write below HKLM\Software\Torvo, but only read the install key
-    // (whose InstallDir says where they start each other from); HKLM\Software is as it was.
+    // The unelevated programs may write below HKLM\Software\Torvo (the store) and the install key
+    // (the language); HKLM\Software is as it was.
     EXPECT_EQ(UsersFullAccessEntries(HKEY_LOCAL_MACHINE, kTorvoKey), 1);
-    // (Explicit and inherited entries count: an entry inherited from Software\Torvo would add rights.)
-    EXPECT_EQ(UsersAllowedRights(HKEY_LOCAL_MACHINE, kInstallKey), static_cast<DWORD>(KEY_READ));
+    EXPECT_EQ(UsersAllowedRights(HKEY_LOCAL_MACHINE, kInstallKey) & KEY_ALL_ACCESS, static_cast<DWORD>(KEY_ALL_ACCESS));
     EXPECT_FALSE(software_security_.empty());
     EXPECT_EQ(KeySecurityText(HKEY_LOCAL_MACHINE, L"Software"), software_security_);
 
@@ -255,6 +254,18 @@ TEST_F(InstallerTest, InstallClosesTheRunningTrayAndConfiguratorFirst) {
   ASSERT_EQ(RunSetup(L"/S /LANGUAGE=English"), 0);
   EXPECT_EQ(running.Wait(0), 0) << "still running after the install: " << running.output();
   EXPECT_TRUE(FileExists(InstallFolder() + L"\\QuillfernCli.exe"));
+}
+
+// The real tray, started from the install folder, is closed by its own action 9 before the
+// installer replaces it.
+TEST_F(InstallerTest, InstallOverACopyClosesTheInstalledTray) {
+  if (!Ships(L"TorvoQuillfernTray.exe")) GTEST_SKIP() << "this build makes no tray agent";
+  ASSERT_EQ(RunSetup(L"/S /LANGUAGE=English"), 0);
+  ChildProcess tray(L"\"" + InstallFolder() + L"\\TorvoQuillfernTray.exe\"");
+  ASSERT_TRUE(WaitFor([] { return FindWindowW(L"Torvo_Quillfern_Tray", L"Torvo Quillfern Tray") != nullptr; }, 20000));
+  ASSERT_EQ(RunSetup(L"/S /LANGUAGE=German"), 0);
+  EXPECT_EQ(tray.Wait(10000), 0) << tray.output();
+  EXPECT_EQ(ReadValues(HKEY_LOCAL_MACHINE, kInstallKey).value_or(KeyValues{})[L"Translation"], L"dword:1");
 }
 
 TEST_F(InstallerTest, UnknownLanguageInstallsNothing) {
