@@ -14,7 +14,6 @@ namespace quill::kit::win {
 namespace {
 
 constexpr int kHeader = 26, kRow = 24, kScrollbar = 8;
-constexpr COLORREF kEditFill = RGB(0x12, 0x14, 0x18);
 
 std::wstring Limited(const std::wstring& text, size_t limit) {
   const std::u16string cut = LimitText({reinterpret_cast<const char16_t*>(text.data()), text.size()}, limit);
@@ -26,7 +25,6 @@ std::wstring Limited(const std::wstring& text, size_t limit) {
 bool CBitmapListCtrlV3::Create(HWND parent, int id, const RECT& r, std::vector<Column> columns) {
   id_ = id;
   columns_ = std::move(columns);
-  field_.Reset(CreateSolidBrush(kEditFill));
   if (!CreateOf(L"QuillKitListV3", 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN, r.left, r.top,
                 r.right - r.left, r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)))) {
     return false;
@@ -254,12 +252,8 @@ LRESULT CBitmapListCtrlV3::OnMessage(UINT message, WPARAM wparam, LPARAM lparam)
     case WM_SIZE:
       UpdateVisible();
       return 0;
-    case WM_CTLCOLOREDIT: {
-      HDC dc = reinterpret_cast<HDC>(wparam);
-      SetTextColor(dc, skin::kColourText);
-      SetBkColor(dc, kEditFill);
-      return reinterpret_cast<LRESULT>(field_.Get());
-    }
+    case WM_CTLCOLOREDIT:
+      return EditFieldColours(wparam);
     case WM_APP + 1:
       if (editor_ && GetFocus() != editor_) EndEdit(true);
       return 0;

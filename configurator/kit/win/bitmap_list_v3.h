@@ -91,7 +91,6 @@ class CBitmapListCtrlV3 : public PaintedWindow {
   HWND editor_ = nullptr;
   int edit_row_ = -1, edit_column_ = -1;
   Subclass editor_subclass_;
-  quill::win::Brush field_;
   CBitmapScrollbar scrollbar_;
 };
 

@@ -104,7 +104,13 @@ HFONT Skin::CaptionFont(int dpi, int size) {
   return FontOf(skin::kCaptionFace, Scale(size, dpi), true);
 }
 
+HBRUSH Skin::FieldBrush() {
+  if (!field_brush_) field_brush_.Reset(CreateSolidBrush(skin::kColourField));
+  return field_brush_.Get();
+}
+
 void Skin::Release() {
+  field_brush_.Reset();
   fonts_.clear();
   bitmaps_.clear();
   if (caption_font_) RemoveFontMemResourceEx(caption_font_);
@@ -164,6 +170,13 @@ PaintBuffer::~PaintBuffer() {
     SelectObject(memory_.Get(), previous_);
   }
   EndPaint(hwnd_, &paint_);
+}
+
+LRESULT EditFieldColours(WPARAM wparam) {
+  HDC dc = reinterpret_cast<HDC>(wparam);
+  SetTextColor(dc, skin::kColourText);
+  SetBkColor(dc, skin::kColourField);
+  return reinterpret_cast<LRESULT>(Skin::Get().FieldBrush());
 }
 
 void FillColour(HDC dc, const RECT& rect, COLORREF colour) {
