@@ -115,6 +115,11 @@ int CBitmapListCtrlV3::FirstColumnOf(Kind kind, bool editable) const {
   return -1;
 }
 
+bool CBitmapListCtrlV3::Editable(int row, int column) const {
+  if (row < 0 || row >= row_count() || column < 0 || column >= static_cast<int>(columns_.size())) return false;
+  return columns_[column].kind == Kind::kText && columns_[column].editable && !rows_[row].fixed;
+}
+
 RECT CBitmapListCtrlV3::CellRect(int row, int column) const {
   const std::vector<int> widths = Widths();
   const int left = ColumnLeft(widths, column);
@@ -123,8 +128,7 @@ RECT CBitmapListCtrlV3::CellRect(int row, int column) const {
 }
 
 bool CBitmapListCtrlV3::BeginEdit(int row, int column) {
-  if (row < 0 || row >= row_count() || column < 0 || column >= static_cast<int>(columns_.size())) return false;
-  if (columns_[column].kind != Kind::kText || !columns_[column].editable) return false;
+  if (!Editable(row, column)) return false;
   EndEdit(true);
   cursor_.Select(row);
   edit_row_ = row;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "configurator/kit/win/bitmap_edit.h"
+#include "configurator/kit/win/bitmap_list_v2.h"
 #include "configurator/kit/win/bitmap_list_v3.h"
 #include "configurator/kit/win/bitmap_slider.h"
 #include "configurator/kit/win/combo_box.h"
@@ -30,7 +31,7 @@ namespace {
 using namespace quill::kit::win;
 namespace skin = quill::skin;
 
-constexpr int kWidth = 980, kHeight = 400, kTitle = 34;
+constexpr int kWidth = 980, kHeight = 590, kTitle = 34;
 constexpr UINT_PTR kOpenMessageTimer = 1, kLifetimeTimer = 2;
 
 void SayShown() {
@@ -85,7 +86,8 @@ class Gallery : public Window,
                 private HoverButtonV2Parent,
                 private CSliderCtrlParent,
                 private ComboBoxParent,
-                private BitmapListCtrlV3Parent {
+                private BitmapListCtrlV3Parent,
+                private BitmapListCtrlV2Parent {
  public:
   bool Create(bool hover, bool combo, bool menu, std::wstring message) {
     message_ = std::move(message);
@@ -176,6 +178,15 @@ class Gallery : public Window,
     delay_bar_.Create(hwnd(), 61, At(780, 354, 176, 26));
     delay_bar_.SetDelay(250, 1000);
 
+    keys_.Create(hwnd(), 70, At(24, 424, 300, 150));
+    keys_.AddKey(CBitmapListCtrlV2::RowType::kKeyDown, L"Left Ctrl");
+    keys_.AddDelay(35);
+    keys_.AddKey(CBitmapListCtrlV2::RowType::kKeyDown, L"R");
+    keys_.AddDelay(120);
+    keys_.AddKey(CBitmapListCtrlV2::RowType::kKeyUp, L"R");
+    keys_.AddKey(CBitmapListCtrlV2::RowType::kKeyUp, L"Left Ctrl");
+    keys_.list().Select(3);
+
     english_.Create(hwnd(), 40, At(24, 310, 112, 28), L"English");
     german_.Create(hwnd(), 41, At(148, 310, 112, 28), L"Deutsch");
     french_.Create(hwnd(), 42, At(272, 310, 112, 28), L"Français");
@@ -215,6 +226,16 @@ class Gallery : public Window,
     if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
   }
 
+  void OnKeyListRowSelected(int id, int row) override {
+    status_ = L"Key row " + std::to_wstring(row);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+  }
+  void OnKeyListDelayEdited(int id, int row, int milliseconds) override {
+    status_ = L"Pause " + std::to_wstring(milliseconds) + L" ms";
+    InvalidateRect(hwnd(), nullptr, FALSE);
+  }
+  void OnKeyListContextMenu(int id, int row, POINT screen) override { ShowMenu(screen, {}, -1); }
+
   void OnComboChosen(int id, int entry, int child) override {
     status_ = L"Chose " + std::to_wstring(entry) + L"." + std::to_wstring(child);
     InvalidateRect(hwnd(), nullptr, FALSE);
@@ -244,6 +265,8 @@ class Gallery : public Window,
     Label(dc, 640, 306, L"Right-click a profile for its menu", skin::kColourTextDim, text);
     Label(dc, 640, 332, L"NUMBER FIELD", skin::kColourAccent, heading);
     Label(dc, 780, 332, L"DELAY BAR", skin::kColourAccent, heading);
+    Label(dc, 24, 400, L"MACRO KEY LIST", skin::kColourAccent, heading);
+    Label(dc, 340, 430, L"Double-click a pause to change it.", skin::kColourTextDim, text);
     Label(dc, 24, 286, L"MESSAGE BOXES", skin::kColourAccent, heading);
     Label(dc, 24, 354, status_.c_str(), skin::kColourTextDim, text);
   }
@@ -304,6 +327,7 @@ class Gallery : public Window,
   CBitmapListCtrlV3 profiles_{this};
   CBitmapSpinCtrl delay_spin_;
   CBitmapDelayBarCtrl delay_bar_;
+  CBitmapListCtrlV2 keys_{this};
 };
 
 }  // namespace
