@@ -5,7 +5,7 @@
 #include <cctype>
 #include <cmath>
 #include <functional>
-#include <set>
+#include <map>
 
 #include "artwork/canvas.h"
 #include "artwork/glyphs.h"
@@ -121,11 +121,11 @@ std::string CamelName(const std::string& name) {
 Skin DrawSkin(const Description& d) {
   Skin skin;
   const Context c{d, d.Colour("palette", "key") & 0xFFFFFFu};
-  for (const char* name : {"panel", "panel_raised", "text", "text_dim", "text_disabled", "text_on_accent", "accent",
+  for (const char* name : {"panel", "panel_raised", "field", "text", "text_dim", "text_disabled", "text_on_accent", "accent",
                            "accent_deep", "line", "line_strong"}) {
     skin.colours.push_back({name, d.Colour("palette", name) & 0xFFFFFFu});
   }
-  std::set<int> ids;
+  std::map<int, std::string> ids;  // resource number -> section
   for (const std::string& section : d.Sections()) {
     SkinBitmap bitmap;
     if (section.rfind("box_", 0) == 0) {
@@ -137,8 +137,9 @@ Skin DrawSkin(const Description& d) {
     } else {
       continue;
     }
-    if (!ids.insert(bitmap.resource_id).second) {
-      throw DescriptionError("[" + section + "]: resource " + std::to_string(bitmap.resource_id) + " is used twice");
+    if (const auto [it, added] = ids.emplace(bitmap.resource_id, section); !added) {
+      throw DescriptionError("[" + section + "]: resource " + std::to_string(bitmap.resource_id) +
+                             " is used by [" + it->second + "] too");
     }
     skin.bitmaps.push_back(std::move(bitmap));
   }

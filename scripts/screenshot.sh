@@ -1,8 +1,9 @@
 # Sourced by the screenshot scripts (after wine-env.sh, DISPLAY set, Wine prefix running):
 #   quill_screenshot <program.exe> <out dir> <name> [arguments...]
 # starts the program with the arguments, waits (up to 30 s) for the line "shown" on its output,
-# takes <out dir>/<name>.png of the whole screen with `import -window root` and ends the
-# program by its process id. Wine rarely fails to start a program at all (it ends without a
+# takes <out dir>/<name>.png of the whole screen with `import -window root` once the screen
+# shows more than a few colours (Wine hands the drawing to the X server a moment after the
+# program has painted; up to 10 s), and ends the program by its process id. Wine rarely fails to start a program at all (it ends without a
 # word): such a start is made once more. Answers 1 when the program never said "shown".
 
 quill__start_shown() {
@@ -31,8 +32,19 @@ quill_screenshot() {
     fi
   fi
   if grep -q shown "$log"; then
-    import -window root "$out/$name.png"
-    echo "screenshot $out/$name.png"
+    local colours=0
+    for _ in $(seq 100); do
+      import -window root "$out/$name.png"
+      colours=$(identify -format %k "$out/$name.png")
+      ((colours > 16)) && break
+      sleep 0.1
+    done
+    if ((colours > 16)); then
+      echo "screenshot $out/$name.png"
+    else
+      echo "$name: the screen stayed empty" >&2
+      status=1
+    fi
   else
     echo "$name: the program did not show its window" >&2
     cat "$log" >&2

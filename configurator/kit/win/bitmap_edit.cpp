@@ -9,9 +9,6 @@ namespace quill::kit::win {
 
 namespace {
 
-// The middle colour of the field box, behind the edit control's text.
-constexpr COLORREF kFieldFill = RGB(0x12, 0x14, 0x18);
-
 std::wstring Limited(std::wstring_view text, size_t limit) {
   const std::u16string cut =
       LimitText(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()), limit);
@@ -22,7 +19,6 @@ std::wstring Limited(std::wstring_view text, size_t limit) {
 
 bool CBitmapEditCtrl::Create(HWND parent, int id, const RECT& r, size_t limit) {
   limit_ = limit;
-  field_.Reset(CreateSolidBrush(kFieldFill));
   if (!CreateOf(L"QuillKitEdit", WS_EX_CONTROLPARENT, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, r.left, r.top,
                 r.right - r.left, r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)))) {
     return false;
@@ -70,12 +66,8 @@ LRESULT CBitmapEditCtrl::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SETFOCUS:
       SetFocus(edit_);
       return 0;
-    case WM_CTLCOLOREDIT: {
-      HDC dc = reinterpret_cast<HDC>(wparam);
-      SetTextColor(dc, skin::kColourText);
-      SetBkColor(dc, kFieldFill);
-      return reinterpret_cast<LRESULT>(field_.Get());
-    }
+    case WM_CTLCOLOREDIT:
+      return EditFieldColours(wparam);
     case WM_COMMAND:
       if (HIWORD(wparam) == EN_SETFOCUS || HIWORD(wparam) == EN_KILLFOCUS) {
         InvalidateRect(hwnd(), nullptr, FALSE);

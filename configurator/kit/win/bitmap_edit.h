@@ -25,7 +25,6 @@ class CBitmapEditCtrl : public PaintedWindow {
 
   HWND edit_ = nullptr;
   size_t limit_ = 0;
-  quill::win::Brush field_;
 };
 
 }  // namespace quill::kit::win

@@ -14,7 +14,6 @@ namespace quill::kit::win {
 namespace {
 
 constexpr int kHeader = 26, kRow = 24, kScrollbar = 8;
-constexpr COLORREF kEditFill = RGB(0x12, 0x14, 0x18);
 
 std::wstring Limited(const std::wstring& text, size_t limit) {
   const std::u16string cut = LimitText({reinterpret_cast<const char16_t*>(text.data()), text.size()}, limit);
@@ -26,7 +25,6 @@ std::wstring Limited(const std::wstring& text, size_t limit) {
 bool CBitmapListCtrlV3::Create(HWND parent, int id, const RECT& r, std::vector<Column> columns) {
   id_ = id;
   columns_ = std::move(columns);
-  field_.Reset(CreateSolidBrush(kEditFill));
   if (!CreateOf(L"QuillKitListV3", 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN, r.left, r.top,
                 r.right - r.left, r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)))) {
     return false;
@@ -117,6 +115,11 @@ int CBitmapListCtrlV3::FirstColumnOf(Kind kind, bool editable) const {
   return -1;
 }
 
+bool CBitmapListCtrlV3::Editable(int row, int column) const {
+  if (row < 0 || row >= row_count() || column < 0 || column >= static_cast<int>(columns_.size())) return false;
+  return columns_[column].kind == Kind::kText && columns_[column].editable && !rows_[row].fixed;
+}
+
 RECT CBitmapListCtrlV3::CellRect(int row, int column) const {
   const std::vector<int> widths = Widths();
   const int left = ColumnLeft(widths, column);
@@ -125,8 +128,7 @@ RECT CBitmapListCtrlV3::CellRect(int row, int column) const {
 }
 
 bool CBitmapListCtrlV3::BeginEdit(int row, int column) {
-  if (row < 0 || row >= row_count() || column < 0 || column >= static_cast<int>(columns_.size())) return false;
-  if (columns_[column].kind != Kind::kText || !columns_[column].editable) return false;
+  if (!Editable(row, column)) return false;
   EndEdit(true);
   cursor_.Select(row);
   edit_row_ = row;
@@ -254,12 +256,8 @@ LRESULT CBitmapListCtrlV3::OnMessage(UINT message, WPARAM wparam, LPARAM lparam)
     case WM_SIZE:
       UpdateVisible();
       return 0;
-    case WM_CTLCOLOREDIT: {
-      HDC dc = reinterpret_cast<HDC>(wparam);
-      SetTextColor(dc, skin::kColourText);
-      SetBkColor(dc, kEditFill);
-      return reinterpret_cast<LRESULT>(field_.Get());
-    }
+    case WM_CTLCOLOREDIT:
+      return EditFieldColours(wparam);
     case WM_APP + 1:
       if (editor_ && GetFocus() != editor_) EndEdit(true);
       return 0;

@@ -43,6 +43,7 @@ class CBitmapListCtrlV3 : public PaintedWindow {
     int icon = 0;                    // skin bitmap of the icon column, 0: none
     std::vector<std::wstring> text;  // per column (icon and check columns ignore theirs)
     std::vector<bool> checked;       // per column
+    bool fixed = false;              // true: no cell of this row is edited in place
   };
 
   explicit CBitmapListCtrlV3(BitmapListCtrlV3Parent* parent) : parent_(parent) {}
@@ -82,6 +83,7 @@ class CBitmapListCtrlV3 : public PaintedWindow {
   void Toggle(int row, int column);
   void Paint(HDC dc, const RECT& r) override;
   int FirstColumnOf(Kind kind, bool editable) const;
+  bool Editable(int row, int column) const;
 
   BitmapListCtrlV3Parent* parent_;
   int id_ = 0;
@@ -91,7 +93,6 @@ class CBitmapListCtrlV3 : public PaintedWindow {
   HWND editor_ = nullptr;
   int edit_row_ = -1, edit_column_ = -1;
   Subclass editor_subclass_;
-  quill::win::Brush field_;
   CBitmapScrollbar scrollbar_;
 };
 

@@ -166,10 +166,6 @@ bool CBitmapMessageBox::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam
         return true;
       }
       return false;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORDLG:
-      result = reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
-      return true;
     default:
       return false;
   }

@@ -49,8 +49,11 @@ void Skin::DrawBox(HDC dc, int id, int slice, const RECT& r, int dpi) {
   const int cx = std::min(Scale(slice, dpi), w / 2), cy = std::min(Scale(slice, dpi), h / 2);
   const int sx[4] = {0, slice, info.bmWidth - slice, info.bmWidth};
   const int sy[4] = {0, slice, info.bmHeight - slice, info.bmHeight};
-  const int dx[4] = {r.left, r.left + cx, r.right - cx, r.right};
-  const int dy[4] = {r.top, r.top + cy, r.bottom - cy, r.bottom};
+  int dx[4] = {r.left, r.left + cx, r.right - cx, r.right};
+  int dy[4] = {r.top, r.top + cy, r.bottom - cy, r.bottom};
+  // A bitmap of corners only (a round thumb) has no middle to stretch: its corners meet.
+  if (sx[1] >= sx[2]) dx[2] = dx[1];
+  if (sy[1] >= sy[2]) dy[2] = dy[1];
   for (int row = 0; row < 3; ++row) {
     for (int col = 0; col < 3; ++col) {
       const int dw = dx[col + 1] - dx[col], dh = dy[row + 1] - dy[row];
@@ -104,7 +107,13 @@ HFONT Skin::CaptionFont(int dpi, int size) {
   return FontOf(skin::kCaptionFace, Scale(size, dpi), true);
 }
 
+HBRUSH Skin::FieldBrush() {
+  if (!field_brush_) field_brush_.Reset(CreateSolidBrush(skin::kColourField));
+  return field_brush_.Get();
+}
+
 void Skin::Release() {
+  field_brush_.Reset();
   fonts_.clear();
   bitmaps_.clear();
   if (caption_font_) RemoveFontMemResourceEx(caption_font_);
@@ -164,6 +173,13 @@ PaintBuffer::~PaintBuffer() {
     SelectObject(memory_.Get(), previous_);
   }
   EndPaint(hwnd_, &paint_);
+}
+
+LRESULT EditFieldColours(WPARAM wparam) {
+  HDC dc = reinterpret_cast<HDC>(wparam);
+  SetTextColor(dc, skin::kColourText);
+  SetBkColor(dc, skin::kColourField);
+  return reinterpret_cast<LRESULT>(Skin::Get().FieldBrush());
 }
 
 void FillColour(HDC dc, const RECT& rect, COLORREF colour) {

@@ -32,6 +32,8 @@ class Skin {
   HFONT TextFont(int dpi, bool bold = false, int size = skin::kTextSize);
   HFONT CaptionFont(int dpi, int size = skin::kCaptionSize);
   bool caption_font_embedded() const { return caption_font_ != nullptr; }
+  // The brush behind the text of edit fields.
+  HBRUSH FieldBrush();
 
   // Frees every bitmap, font and the embedded font (tests count GDI objects around it).
   void Release();
@@ -41,6 +43,7 @@ class Skin {
 
   std::map<int, quill::win::Bitmap> bitmaps_;
   std::map<std::tuple<const wchar_t*, int, bool>, quill::win::Font> fonts_;
+  quill::win::Brush field_brush_;
   HANDLE caption_font_ = nullptr;
   bool caption_tried_ = false;
 };
@@ -69,6 +72,10 @@ class PaintBuffer {
   quill::win::Bitmap bitmap_;
   HGDIOBJ previous_ = nullptr;
 };
+
+// The answer to WM_CTLCOLOREDIT for an edit field of the kit: its text and background colours
+// set on the DC, the field brush returned.
+LRESULT EditFieldColours(WPARAM dc);
 
 // A rectangle filled with one colour.
 void FillColour(HDC dc, const RECT& rect, COLORREF colour);

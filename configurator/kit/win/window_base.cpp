@@ -101,6 +101,11 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
     self->hwnd_ = nullptr;
   }
   if (!handled) return FALSE;
+  // These answer through the dialog procedure's return value itself.
+  if ((message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) || message == WM_COMPAREITEM ||
+      message == WM_VKEYTOITEM || message == WM_CHARTOITEM || message == WM_QUERYDRAGICON) {
+    return static_cast<INT_PTR>(result);
+  }
   SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
   return TRUE;
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "configurator/kit/win/bitmap_edit.h"
+#include "configurator/kit/win/bitmap_list_v2.h"
 #include "configurator/kit/win/bitmap_list_v3.h"
 #include "configurator/kit/win/bitmap_slider.h"
 #include "configurator/kit/win/combo_box.h"
@@ -22,6 +23,7 @@
 #include "configurator/kit/win/message_box.h"
 #include "configurator/kit/win/skin.h"
 #include "configurator/kit/win/skin_menu.h"
+#include "configurator/kit/win/slider_list.h"
 #include "configurator/kit/win/spin_controls.h"
 
 namespace {
@@ -29,7 +31,7 @@ namespace {
 using namespace quill::kit::win;
 namespace skin = quill::skin;
 
-constexpr int kWidth = 980, kHeight = 390, kTitle = 34;
+constexpr int kWidth = 980, kHeight = 590, kTitle = 34;
 constexpr UINT_PTR kOpenMessageTimer = 1, kLifetimeTimer = 2;
 
 void SayShown() {
@@ -84,7 +86,8 @@ class Gallery : public Window,
                 private HoverButtonV2Parent,
                 private CSliderCtrlParent,
                 private ComboBoxParent,
-                private BitmapListCtrlV3Parent {
+                private BitmapListCtrlV3Parent,
+                private BitmapListCtrlV2Parent {
  public:
   bool Create(bool hover, bool combo, bool menu, std::wstring message) {
     message_ = std::move(message);
@@ -130,18 +133,15 @@ class Gallery : public Window,
     toggle_off_.Create(hwnd(), 13, At(396, 78, 112, 28), L"500 Hz");
     focused_.Create(hwnd(), 14, At(520, 78, 96, 28), L"Focused");
 
-    sensitivity_.Create(hwnd(), 20, At(24, 148, 300, 24));
-    sensitivity_.SetRange(1, 56, 1);
-    sensitivity_.SetValue(18);
-    acceleration_.Create(hwnd(), 21, At(380, 148, 236, 24));
-    acceleration_.SetRange(1, 10, 1);
-    acceleration_.SetValue(5);
-    acceleration_.SetEnabled(false);
+    performance_.Create(hwnd(), 20, At(24, 140, 592, 60));
+    performance_.AddRow(L"Sensitivity", 21, 1, 56, 1, 18, [](double v) { return std::to_wstring(static_cast<int>(v) * 100) + L" DPI"; });
+    performance_.AddRow(L"Acceleration (disabled)", 22, 1, 10, 1, 5, [](double v) { return std::to_wstring(static_cast<int>(v)); })
+        ->SetEnabled(false);
 
-    name_.Create(hwnd(), 30, At(24, 232, 300, 26), 20);
+    name_.Create(hwnd(), 30, At(24, 242, 300, 26), 20);
     name_.SetText(L"Gaming");
 
-    assignment_.Create(hwnd(), 31, At(380, 232, 236, 26));
+    assignment_.Create(hwnd(), 31, At(380, 242, 236, 26));
     assignment_.SetEntries({{u"Click", {}},
                             {u"Menu", {}},
                             {u"Universal Scrolling", {}},
@@ -154,7 +154,7 @@ class Gallery : public Window,
 
     using Column = CBitmapListCtrlV3::Column;
     using Kind = CBitmapListCtrlV3::Kind;
-    profiles_.Create(hwnd(), 50, At(640, 78, 320, 212),
+    profiles_.Create(hwnd(), 50, At(640, 78, 320, 222),
                      {Column{L"", 28, Kind::kIcon}, Column{L"Profile Name", 120, Kind::kText, true, 20},
                       Column{L"Application", 106, Kind::kText, true, 260}, Column{L"Auto", 56, Kind::kCheck}});
     const wchar_t* names[][2] = {{L"Default", L"<none>"}, {L"Gaming", L"shooter.exe"}, {L"Office", L"<none>"},
@@ -168,21 +168,30 @@ class Gallery : public Window,
     }
     profiles_.Select(1);
 
-    delay_spin_.Create(hwnd(), 60, At(640, 344, 120, 26), quill::kit::ValueRange(0, 10, 0.25));
+    delay_spin_.Create(hwnd(), 60, At(640, 354, 120, 26), quill::kit::ValueRange(0, 10, 0.25));
     delay_spin_.SetValue(2.5);
     delay_spin_.on_change = [this](double value) {
       delay_bar_.SetDelay(static_cast<int>(value * 100), 1000);
       status_ = L"Number " + std::to_wstring(value);
       InvalidateRect(hwnd(), nullptr, FALSE);
     };
-    delay_bar_.Create(hwnd(), 61, At(780, 344, 176, 26));
+    delay_bar_.Create(hwnd(), 61, At(780, 354, 176, 26));
     delay_bar_.SetDelay(250, 1000);
 
-    english_.Create(hwnd(), 40, At(24, 300, 112, 28), L"English");
-    german_.Create(hwnd(), 41, At(148, 300, 112, 28), L"Deutsch");
-    french_.Create(hwnd(), 42, At(272, 300, 112, 28), L"Français");
-    prompt_.Create(hwnd(), 43, At(396, 300, 112, 28), L"Name…");
-    close_.Create(hwnd(), IDCANCEL, At(520, 300, 96, 28), L"Close");
+    keys_.Create(hwnd(), 70, At(24, 424, 300, 150));
+    keys_.AddKey(CBitmapListCtrlV2::RowType::kKeyDown, L"Left Ctrl");
+    keys_.AddDelay(35);
+    keys_.AddKey(CBitmapListCtrlV2::RowType::kKeyDown, L"R");
+    keys_.AddDelay(120);
+    keys_.AddKey(CBitmapListCtrlV2::RowType::kKeyUp, L"R");
+    keys_.AddKey(CBitmapListCtrlV2::RowType::kKeyUp, L"Left Ctrl");
+    keys_.list().Select(3);
+
+    english_.Create(hwnd(), 40, At(24, 310, 112, 28), L"English");
+    german_.Create(hwnd(), 41, At(148, 310, 112, 28), L"Deutsch");
+    french_.Create(hwnd(), 42, At(272, 310, 112, 28), L"Français");
+    prompt_.Create(hwnd(), 43, At(396, 310, 112, 28), L"Name…");
+    close_.Create(hwnd(), IDCANCEL, At(520, 310, 96, 28), L"Close");
     SetFocus(focused_.hwnd());
   }
 
@@ -217,6 +226,16 @@ class Gallery : public Window,
     if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
   }
 
+  void OnKeyListRowSelected(int id, int row) override {
+    status_ = L"Key row " + std::to_wstring(row);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+  }
+  void OnKeyListDelayEdited(int id, int row, int milliseconds) override {
+    status_ = L"Pause " + std::to_wstring(milliseconds) + L" ms";
+    InvalidateRect(hwnd(), nullptr, FALSE);
+  }
+  void OnKeyListContextMenu(int id, int row, POINT screen) override { ShowMenu(screen, {}, -1); }
+
   void OnComboChosen(int id, int entry, int child) override {
     status_ = L"Chose " + std::to_wstring(entry) + L"." + std::to_wstring(child);
     InvalidateRect(hwnd(), nullptr, FALSE);
@@ -240,16 +259,16 @@ class Gallery : public Window,
     const HFONT heading = skin.CaptionFont(dpi_, 13), text = skin.TextFont(dpi_);
     Label(dc, 24, 52, L"BUTTONS", skin::kColourAccent, heading);
     Label(dc, 24, 122, L"SLIDERS", skin::kColourAccent, heading);
-    Label(dc, 24, 176, L"Sensitivity  1800 DPI", skin::kColourTextDim, text);
-    Label(dc, 380, 176, L"Acceleration (disabled)", skin::kColourTextDim, text);
-    Label(dc, 24, 206, L"EDIT FIELD", skin::kColourAccent, heading);
-    Label(dc, 380, 206, L"DROP-DOWN", skin::kColourAccent, heading);
+    Label(dc, 24, 216, L"EDIT FIELD", skin::kColourAccent, heading);
+    Label(dc, 380, 216, L"DROP-DOWN", skin::kColourAccent, heading);
     Label(dc, 640, 52, L"PROFILE LIST", skin::kColourAccent, heading);
-    Label(dc, 640, 296, L"Right-click a profile for its menu", skin::kColourTextDim, text);
-    Label(dc, 640, 322, L"NUMBER FIELD", skin::kColourAccent, heading);
-    Label(dc, 780, 322, L"DELAY BAR", skin::kColourAccent, heading);
-    Label(dc, 24, 276, L"MESSAGE BOXES", skin::kColourAccent, heading);
-    Label(dc, 24, 344, status_.c_str(), skin::kColourTextDim, text);
+    Label(dc, 640, 306, L"Right-click a profile for its menu", skin::kColourTextDim, text);
+    Label(dc, 640, 332, L"NUMBER FIELD", skin::kColourAccent, heading);
+    Label(dc, 780, 332, L"DELAY BAR", skin::kColourAccent, heading);
+    Label(dc, 24, 400, L"MACRO KEY LIST", skin::kColourAccent, heading);
+    Label(dc, 340, 430, L"Double-click a pause to change it.", skin::kColourTextDim, text);
+    Label(dc, 24, 286, L"MESSAGE BOXES", skin::kColourAccent, heading);
+    Label(dc, 24, 354, status_.c_str(), skin::kColourTextDim, text);
   }
 
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
@@ -302,12 +321,13 @@ class Gallery : public Window,
   int dpi_ = 96;
   CHoverButtonV2 apply_{this}, disabled_{this}, toggle_on_{this, true}, toggle_off_{this, true}, focused_{this};
   CHoverButtonV2 english_{this}, german_{this}, french_{this}, prompt_{this}, close_{this};
-  CBitmapSliderCtrl sensitivity_{this}, acceleration_{this};
+  CSliderListCtrlV2 performance_{this};
   CBitmapEditCtrl name_;
   CBitmapComboBox assignment_{this};
   CBitmapListCtrlV3 profiles_{this};
   CBitmapSpinCtrl delay_spin_;
   CBitmapDelayBarCtrl delay_bar_;
+  CBitmapListCtrlV2 keys_{this};
 };
 
 }  // namespace

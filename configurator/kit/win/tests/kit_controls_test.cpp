@@ -11,6 +11,7 @@
 #include "configurator/kit/win/message_box.h"
 #include "configurator/kit/win/skin.h"
 #include "configurator/kit/win/skin_menu.h"
+#include "configurator/kit/win/slider_list.h"
 #include "configurator/kit/win/spin_controls.h"
 #include "configurator/kit/win/tests/kit_test_support.h"
 #include "osd/tests/win/gdi_count.h"
@@ -96,6 +97,23 @@ TEST(KitSlider, TrackClicksDragsAndKeysReportSnappedValues) {
   EXPECT_EQ(slider.value(), 56);
 }
 
+TEST(KitSliderList, RowSlidersReportToTheOwnerAndShowTheirValues) {
+  Host host;
+  CSliderListCtrlV2 list(&host);
+  ASSERT_TRUE(list.Create(host.hwnd(), 20, {20, 20, 500, 80}));
+  auto dpi = [](double v) { return std::to_wstring(static_cast<int>(v) * 100); };
+  ASSERT_NE(list.AddRow(L"Sensitivity X", 21, 1, 56, 1, 18, dpi), nullptr);
+  ASSERT_NE(list.AddRow(L"Sensitivity Y", 22, 1, 56, 1, 18, dpi), nullptr);
+  SetFocus(list.slider(1)->hwnd());
+  PressKey(VK_END);
+  ASSERT_TRUE(PumpUntil([&] { return !host.moves.empty(); }, host.hwnd()));
+  EXPECT_EQ(host.moves.back(), (std::pair<int, double>{22, 56}));
+  ClickAt(list.slider(0)->hwnd(), list.slider(0)->ThumbCentre());  // on the thumb: no jump, no report
+  PressKey(VK_RIGHT);
+  ASSERT_TRUE(PumpUntil([&] { return host.moves.size() == 2; }, host.hwnd()));
+  EXPECT_EQ(host.moves.back(), (std::pair<int, double>{21, 19}));
+}
+
 TEST(KitEdit, TypedTextIsBoundedByTheLimitAtCharacterBoundaries) {
   Host host;
   CBitmapEditCtrl edit;
@@ -149,6 +167,9 @@ void OneOfEach(HWND parent) {
   list.BeginEdit(1, 1);
   CBitmapSpinCtrl spin;
   spin.Create(parent, 7, {0, 120, 140, 146}, ValueRange(0, 10, 0.5));
+  CSliderListCtrlV2 sliders(nullptr);
+  sliders.Create(parent, 9, {210, 210, 500, 270});
+  sliders.AddRow(L"Sensitivity", 1, 1, 56, 1, 18, [](double v) { return std::to_wstring(v); });
   CBitmapDelayBarCtrl bar;
   bar.Create(parent, 8, {0, 150, 200, 176});
   bar.SetDelay(300, 1000);

@@ -3,6 +3,7 @@
 // request, and the menu chosen by click or keyboard or dismissed.
 #include <gtest/gtest.h>
 
+#include "configurator/kit/win/bitmap_list_v2.h"
 #include "configurator/kit/win/bitmap_list_v3.h"
 #include "configurator/kit/win/skin_menu.h"
 #include "configurator/kit/win/tests/kit_test_support.h"
@@ -112,6 +113,54 @@ TEST(KitListV3, TheScrollBarPagesAndTheWheelScrollsWithoutChangingTheSelection) 
   ASSERT_TRUE(PumpUntil([&] { return list.top() == page - 1; }));
   EXPECT_EQ(list.selected(), 0);
   EXPECT_TRUE(host.events.empty());
+}
+
+struct KeyListHost : Host, BitmapListCtrlV2Parent {
+  void OnKeyListRowSelected(int, int row) override { events.push_back(L"select " + std::to_wstring(row)); }
+  void OnKeyListDelayEdited(int, int row, int ms) override {
+    events.push_back(L"pause " + std::to_wstring(row) + L" " + std::to_wstring(ms));
+  }
+  void OnKeyListContextMenu(int, int row, POINT) override { events.push_back(L"menu " + std::to_wstring(row)); }
+  std::vector<std::wstring> events;
+};
+
+TEST(KitListV2, OnlyPausesAreEditedAndOnlyToWholeMillisecondsWithinTheLargest) {
+  KeyListHost host;
+  CBitmapListCtrlV2 keys(&host);
+  ASSERT_TRUE(keys.Create(host.hwnd(), 70, {20, 20, 320, 200}, 5000));
+  keys.AddKey(CBitmapListCtrlV2::RowType::kKeyDown, L"A");
+  keys.AddDelay(120);
+  keys.AddKey(CBitmapListCtrlV2::RowType::kKeyUp, L"A");
+  EXPECT_EQ(keys.AddDelay(99999), 3);
+  EXPECT_EQ(keys.delay(3), 5000);  // held to the largest
+  CBitmapListCtrlV3& list = keys.list();
+
+  EXPECT_FALSE(list.BeginEdit(0, 1));  // a key row is never edited
+  struct Case { const wchar_t* typed; int expected; } cases[] = {
+      {L"250", 250}, {L"300 ms", 300}, {L"soon", 300}, {L"-5", 300}, {L"7.5", 300}, {L"6000", 300}, {L"0", 0}};
+  for (const Case& c : cases) {
+    ASSERT_TRUE(list.BeginEdit(1, 1)) << c.typed;
+    SetWindowTextW(list.editor(), c.typed);
+    list.EndEdit(true);
+    EXPECT_EQ(keys.delay(1), c.expected) << c.typed;
+    EXPECT_EQ(list.row(1).text[1], std::to_wstring(c.expected) + L" ms") << c.typed;
+  }
+  EXPECT_EQ(host.events, (std::vector<std::wstring>{L"pause 1 250", L"pause 1 300", L"pause 1 0"}));
+
+  // Real input: keys move the selection, F2 edits the pause, typed digits and Enter keep it.
+  host.events.clear();
+  list.Select(0);
+  SetFocus(keys.hwnd());
+  PressKey(VK_DOWN);
+  PressKey(VK_F2);
+  ASSERT_TRUE(PumpUntil([&] { return list.editing(); }, host.hwnd()));
+  TypeText(L"45");
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(PumpUntil([&] { return keys.delay(1) == 45; }, host.hwnd()));
+  EXPECT_EQ(host.events, (std::vector<std::wstring>{L"select 1", L"pause 1 45"}));
+  keys.RemoveRow(0);
+  EXPECT_EQ(keys.delay(0), 45);
+  EXPECT_EQ(keys.type(1), CBitmapListCtrlV2::RowType::kKeyUp);
 }
 
 std::vector<SkinMenuItem> ProfileMenu() {
