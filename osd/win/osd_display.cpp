@@ -162,9 +162,16 @@ bool OsdDisplay::Render() {
   win::GdiObject<HBITMAP> surface = MakeArgbSurface(picture.width, picture.height, &bits);
   if (!surface || !bits) return false;
   std::memcpy(bits, picture.argb.data(), picture.argb.size() * sizeof(uint32_t));
+  const bool resized = picture.width != picture_size_.cx || picture.height != picture_size_.cy;
   picture_ = std::move(surface);
   picture_size_ = {picture.width, picture.height};
   picture_place_ = {rect.left, rect.top};
+  // The displays shown beside or above this one were placed around its old size.
+  if (resized) {
+    for (OsdDisplay* other : Registry()) {
+      if (other != this) other->Refresh();
+    }
+  }
   return true;
 }
 

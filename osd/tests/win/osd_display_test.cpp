@@ -209,8 +209,13 @@ TEST_F(OsdDisplayTest, DpiDisplaysStandSideBySideAndClearOfTheProfileDisplay) {
   profile_.display->SetText("     Sehr langer Name");
   profile_.display->Show();
   DeleteObject(bitmap);  // the displays keep their own copies
+  // The DPI displays were placed before the profile display took its new size; they move when
+  // it does.
   ASSERT_TRUE(PumpUntil([] {
-    return IsWindowVisible(x_.window) && IsWindowVisible(y_.window) && IsWindowVisible(profile_.window);
+    if (!IsWindowVisible(x_.window) || !IsWindowVisible(y_.window) || !IsWindowVisible(profile_.window)) return false;
+    const RECT x = WindowRect(x_.window), y = WindowRect(y_.window), p = WindowRect(profile_.window);
+    RECT common;
+    return !IntersectRect(&common, &x, &p) && !IntersectRect(&common, &y, &p);
   }));
   const RECT work = WorkAreaUnderPointer();
   const RECT x = WindowRect(x_.window), y = WindowRect(y_.window), p = WindowRect(profile_.window);
