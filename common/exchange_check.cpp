@@ -26,11 +26,12 @@ bool IsKnownCode(uint16_t code) {
 
 bool IsElementHeader(std::u16string_view line) {
   constexpr std::u16string_view prefix = u"[MACROELEMENT";
-  if (line.size() <= prefix.size() + 1 || line.substr(0, prefix.size()) != prefix || line.back() != u']') return false;
-  for (char16_t c : line.substr(prefix.size(), line.size() - prefix.size() - 1)) {
-    if (c < u'0' || c > u'9') return false;
-  }
-  return true;
+  return line.size() > prefix.size() && line.substr(0, prefix.size()) == prefix && line != u"[MACROELEMENTS]";
+}
+
+std::u16string ElementHeader(int32_t index) {
+  const std::string digits = std::to_string(index);
+  return u"[MACROELEMENT" + std::u16string(digits.begin(), digits.end()) + u"]";
 }
 
 }  // namespace
@@ -52,6 +53,11 @@ std::u16string_view CheckExchangeText(TextReader& in) {
     const bool element = IsElementHeader(line);
     const bool stages = line == u"[DPISTAGES]";
     if (!name && !count && !element && !stages) continue;
+    // A macro block ends where the next name starts: it must hold all the events it declared.
+    if (name && events != declared) {
+      problem = kFileBadEventText;
+      break;
+    }
     const LineStatus valueStatus = in.ReadLine(value);
     if (valueStatus == LineStatus::TooLong) {
       problem = kFileLineTooLongText;
@@ -69,7 +75,9 @@ std::u16string_view CheckExchangeText(TextReader& in) {
       std::optional<int32_t> time;
       if (scan.Word()) code = scan.Hex(4);
       if (code && scan.Word()) time = scan.Number();
-      if (++events > declared) {
+      if (line != ElementHeader(events)) {
+        problem = events >= kMaxMacroEvents ? kFileTooManyEventsText : kFileBadEventText;
+      } else if (++events > declared) {
         problem = events > kMaxMacroEvents ? kFileTooManyEventsText : kFileBadEventText;
       } else if (!time || *time < lastTime || !IsKnownCode(static_cast<uint16_t>(*code))) {
         problem = kFileBadEventText;
@@ -81,6 +89,7 @@ std::u16string_view CheckExchangeText(TextReader& in) {
       if (!n || *n < 0 || *n > 5) problem = kFileBadStagesText;
     }
   }
+  if (problem.empty() && events != declared) problem = kFileBadEventText;
   in.Rewind();
   return problem;
 }

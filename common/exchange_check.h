@@ -8,7 +8,8 @@
 //   - a line longer than the files' lines hold;
 //   - a profile or macro name that is not one quoted line ('...') or holds control characters
 //     (a name broken over two lines, tabs, ...);
-//   - a macro with a negative or unreadable count, or more than 16 events;
+//   - a macro with a negative or unreadable count, more than 16 events, or events missing, out of
+//     order or beyond its count (its elements are 0 to count - 1, in order);
 //   - an event line that does not read as "Scancode: XXXX Scantime: t" (or Mousecode), a time
 //     before 0 or before the previous event, or a code that names no key or mouse button
 //     (code 0, which the key list writes for a row it cannot name, is accepted);

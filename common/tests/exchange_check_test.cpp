@@ -54,6 +54,8 @@ TEST(ExchangeCheck, HostileMacroFilesChangeNothing) {
       {"negative count", Replaced(good, u"[MACROELEMENTS]\r\n2", u"[MACROELEMENTS]\r\n-1"), kFileBadEventText},
       {"more elements than declared", Replaced(good, u"[MACROELEMENTS]\r\n2", u"[MACROELEMENTS]\r\n1"),
        kFileBadEventText},
+      {"an event missing", Replaced(good, u"[MACROELEMENTS]\r\n2", u"[MACROELEMENTS]\r\n3"), kFileBadEventText},
+      {"events out of order", Replaced(good, u"[MACROELEMENT1]", u"[MACROELEMENT01]"), kFileBadEventText},
       {"code without a key", Replaced(good, u"Scancode: 001F", u"Scancode: 0054"), kFileBadEventText},
       {"code with stray bits", Replaced(good, u"Scancode: 001F", u"Scancode: 201F"), kFileBadEventText},
       {"mouse index out of range", Replaced(good, u"Scancode: 001F", u"Mousecode: 1E00"), kFileBadEventText},
