@@ -37,6 +37,12 @@ void DropEvent(MacroEventList& events, int index) {
 
 }  // namespace
 
+int32_t CountHeldEvents(const MacroEventList& events) {
+  MacroEventList bounded = events;
+  bounded.lNumElements = std::clamp<int32_t>(bounded.lNumElements, 0, kMaxMacroEvents);
+  return static_cast<int32_t>(UnreleasedPresses(bounded).size());
+}
+
 bool ReleaseHeldEvents(MacroEventList& events) {
   events.lNumElements = std::clamp<int32_t>(events.lNumElements, 0, kMaxMacroEvents);
   std::vector<int> held = UnreleasedPresses(events);

@@ -17,4 +17,7 @@ constexpr int32_t kAddedReleaseDelayMs = 50;
 // True when the events were changed.
 bool ReleaseHeldEvents(MacroEventList& events);
 
+// Presses that no later event releases.
+int32_t CountHeldEvents(const MacroEventList& events);
+
 }  // namespace quill::editors

@@ -83,7 +83,11 @@ void MacroEditor::StopRecording() {
 RecordStep MacroEditor::Record(MacroRow row, bool mouse, uint32_t now) {
   if (!recording_ || !macro_) return RecordStep::Ignored;
   const int32_t held = CountEventRows(rows_);
-  if (held >= kMaxMacroEvents) {
+  // A press needs room for itself and the releases of every key down with it, so a recording
+  // that stops while keys are held never has to give up a captured press to release them.
+  const bool press = row.type == RowType::KeyPress || (mouse && !IsReleaseEvent(row.code));
+  const int32_t needed = press ? 2 + CountHeldEvents(RowsToEvents(rows_)) : 1;
+  if (held + needed > kMaxMacroEvents) {
     StopRecording();
     return RecordStep::Stopped;
   }

@@ -16,7 +16,9 @@
 // Sound behaviour kept on purpose:
 //  - The 16-event limit counts the events already in the list, so a recording inserted into a
 //    macro stops before any event of the macro would be pushed past the 16th; the event that
-//    hits the limit stops the recording and everything captured before it is kept.
+//    hits the limit stops the recording and everything captured before it is kept. A press is
+//    recorded only with room left for its release and those of the keys still down, so the
+//    releases added at the end (below) never cost a captured event.
 //  - Insert commands (mouse events, presets) that would go past 16 events insert nothing.
 //  - A macro never ends with a key or button held (held_events.h); the list shows the releases
 //    that were added.

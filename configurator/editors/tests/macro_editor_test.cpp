@@ -177,6 +177,19 @@ TEST_F(Editor, StoppedWhileAKeyIsDownTheMacroReleasesIt) {
   EXPECT_EQ(macro->events.ausCodes[macro->events.lNumElements - 1], kA | kEventRelease);
 }
 
+TEST_F(Editor, HeldKeysKeepRoomForTheirReleases) {
+  // Recording with LShift held: the press that would leave no room for the releases stops it,
+  // and the 15 captured events get LShift's release as the 16th.
+  editor.StartRecording(0);
+  editor.RecordKey(kLShift | kDown, 0);
+  for (int i = 0; i < 7; ++i) Tap(kA, 1000 * (i + 1));
+  EXPECT_EQ(editor.RecordKey(kB | kDown, 9000), RecordStep::Stopped);
+  ASSERT_EQ(macro->events.lNumElements, 16);
+  EXPECT_EQ(macro->events.ausCodes[0], kLShift);
+  EXPECT_EQ(macro->events.ausCodes[14], kA | kEventRelease);
+  EXPECT_EQ(macro->events.ausCodes[15], kLShift | kEventRelease);
+}
+
 TEST_F(Editor, ListCommands) {
   macro->events = Events({{kA, 0}, {kA | kEventRelease, 100}});
   editor.Select(macro, profile);  // A, 0.100 sec delay, A
