@@ -253,6 +253,27 @@ TEST_F(Editor, PresetsGoAfterTheSelectedEvent) {
   EXPECT_EQ(macro->events.lNumElements, 14);
 }
 
+TEST_F(Editor, AMacroFromTheStoreEditsAndGoesBackUnchanged) {
+  using macro_store::MacroElement;
+  const MacroElement elements[] = {
+      {macro_store::BUTTON_ACTION_CLICK, {macro_store::MOUSE_CLICK_BUTTON4CLK, 0, 0}, 100, 0},
+      {macro_store::BUTTON_ACTION_KEYCODE, {0x04, 0, 0}, 200, 0},  // A
+      {macro_store::BUTTON_ACTION_KEYCODE, {0x04, 0, macro_store::KEYCODE_OPTIONS_BREAK}, 300, 0},
+      {macro_store::BUTTON_ACTION_CLICK, {macro_store::MOUSE_CLICK_BUTTON4CLK, macro_store::KEYCODE_OPTIONS_BREAK, 0}, 0, 0},
+  };
+  macro->events = macro_store::ReadBackForm(elements).events;
+  editor.Select(macro, profile);
+  EXPECT_EQ(Texts(editor.Rows()),
+            (std::vector<std::u16string>{u"Side Button 1 Down", u"0.100 sec delay", u"A", u"0.200 sec delay", u"A",
+                                         u"0.300 sec delay", u"Side Button 1 Up"}));
+  ASSERT_EQ(editor.Command(kInsertDelayCommand, 1, 0), CommandResult::Done);
+  ASSERT_EQ(editor.Command(kDeleteCommand, 1, 0), CommandResult::Done);
+  const auto upload = macro_store::BuildUploadForm(macro->events);
+  ASSERT_TRUE(upload);
+  ASSERT_EQ(upload->lNumElements, 4);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(upload->elements[i], elements[i]) << i;
+}
+
 TEST_F(Editor, NothingWithoutAMacro) {
   editor.Select(nullptr, profile);
   EXPECT_FALSE(editor.StartRecording(0));
