@@ -1,5 +1,6 @@
 #include "common/exchange_files.h"
 
+#include "common/exchange_check.h"
 #include "common/macro_text.h"
 #include "common/profile_text.h"
 
@@ -28,6 +29,8 @@ ProfileImport ImportProfileFile(FileSystem& fs, const std::u16string& path, Entr
   ProfileImport result;
   auto reader = OpenTextForReading(fs, path);
   if (!reader) return result;
+  result.error = CheckExchangeText(*reader);
+  if (!result.error.empty()) return result;
   ProfileReadResult read = ReadProfileText(*reader, lists, {}, true, translator);
   if (!read.entry) return result;
   result.profile = read.entry;
@@ -56,6 +59,8 @@ MacroImport ImportMacroFile(FileSystem& fs, const std::u16string& path, MacroLis
   MacroImport result;
   auto reader = OpenTextForReading(fs, path);
   if (!reader) return result;
+  result.error = CheckExchangeText(*reader);
+  if (!result.error.empty()) return result;
   MacroReadResult read = ReadMacroText(*reader, macros, {});
   if (!read.entry) return result;
   read.entry->bModified = 1;

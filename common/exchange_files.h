@@ -31,8 +31,10 @@ struct ProfileImport {
   ProfileEntry* profile = nullptr;        // the profile read (null: the file holds none)
   bool profileCreated = false;            // it is new and was added to the profile list
   std::vector<MacroEntry*> createdMacros; // macros of its buttons that were added to the macro list
+  std::u16string_view error;              // not empty: the file was refused (exchange_check.h)
 };
 
+// A file that fails CheckExchangeText changes nothing and answers the problem in error.
 // Imports a .txp: the profile block with import (a new profile is added to the list), then each
 // button's target profile is resolved by name in the list and each button's macro is read from
 // the same file by its name (marked modified; a new one added to the macro list).
@@ -42,6 +44,7 @@ ProfileImport ImportProfileFile(FileSystem& fs, const std::u16string& path, Entr
 struct MacroImport {
   MacroEntry* macro = nullptr;  // null: the file holds no macro
   bool created = false;         // added to the macro list
+  std::u16string_view error;    // not empty: the file was refused (exchange_check.h)
 };
 
 // Imports a .txm: its macro block into a new macro (marked modified) added to the list.

@@ -6,6 +6,7 @@
 
 #include "common/button_catalogue.h"
 #include "common/macro_upload.h"
+#include "configurator/editors/held_events.h"
 #include "configurator/entry_links.h"
 #include "common/tray_protocol.h"
 
@@ -98,8 +99,11 @@ void StoreMacro(ConfigMiddleware& device, MacroEntry& macro) {
   }
   if (!links.object) return;
   if (!device.SetMacroName(*links.object, macro_store::DeviceMacroName(macro.szName))) return;
-  // A macro of more than 16 events has no upload form and is not sent.
-  if (const std::optional<macro_store::MacroUpload> upload = macro_store::BuildUploadForm(macro.events))
+  // A macro of more than 16 events has no upload form and is not sent. One that would leave a
+  // key or button held (from an older file) is sent with the releases added.
+  MacroEventList events = macro.events;
+  if (events.lNumElements >= 0 && events.lNumElements <= kMaxMacroEvents) editors::ReleaseHeldEvents(events);
+  if (const std::optional<macro_store::MacroUpload> upload = macro_store::BuildUploadForm(events))
     device.SetMacro(*links.object, *upload);
 }
 

@@ -202,7 +202,7 @@ TEST(ApplySettings, CallsInOrder) {
          EXPECT_EQ(f.Profile(2).bMarkedForDelete, 1);
        }},
 
-      {"new macro on button 4: stored first, then slot 4 plays it",
+      {"new macro on button 4: stored first (its held key released at the end), then slot 4 plays it",
        [](Fixture& f) {
          MacroEntry& paste = f.lists.macros.Add(u"Paste");
          paste.events.lNumElements = 1;
@@ -211,7 +211,7 @@ TEST(ApplySettings, CallsInOrder) {
          f.Profile(0).bModified = 1;
        },
        Join({kSameRateStart,
-             {kBaseStages, "CreateMacro -> 10", "GetMacroId 10", "SetMacroName 10 'Paste'", "SetMacro 10 1 elements",
+             {kBaseStages, "CreateMacro -> 10", "GetMacroId 10", "SetMacroName 10 'Paste'", "SetMacro 10 2 elements",
               "GetActiveProfileNumber", "SetProfileName 1 'Base'", "SetStatus 1 7", kBaseStages,
               "SetActiveProfile 1", "SetProfileMappings 1"},
              kFinish}),
@@ -220,6 +220,9 @@ TEST(ApplySettings, CallsInOrder) {
                                               buttons::BUTTON_ACTION_PRESSED, {10, 1, 0}};
          EXPECT_EQ(f.device.mappingsWritten[1][4], expected);
          EXPECT_EQ(f.lists.macros.At(1)->lId, 10);
+         const macro_store::MacroElement& release = f.device.macrosWritten[10].elements[1];
+         EXPECT_EQ(release.info[macro_store::kKeyInfoOptions], macro_store::KEYCODE_OPTIONS_BREAK);
+         EXPECT_EQ(f.device.macrosWritten[10].elements[0].lDelayMs, 50);
        }},
 
       {"a macro deleted by the user is removed from the store",
