@@ -18,7 +18,7 @@ namespace {
 
 using kit::win::Scale;
 
-constexpr int kWidth = 640, kHeight = 400, kTitle = 34;
+constexpr int kWidth = 640, kHeight = 420, kTitle = 34;
 constexpr int kLanguageMenuLimit = kLastLanguageCommand - kFirstLanguageCommand;
 
 std::wstring WideOf(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
@@ -359,10 +359,10 @@ void CTolvaCfgDlg::Paint() {
   };
   label(24, 56, 400, app_.Text(u"ADJUST PERFORMANCE"), skin::kColourAccent, heading);
   label(24, 230, 400, app_.Text(u"Polling Rate"), skin::kColourAccent, heading);
-  label(364, 264, kWidth - 388, app_.Text(u"Note : This Setting Applies To All Profiles"), skin::kColourTextDim, text);
+  label(24, 294, kWidth - 48, app_.Text(u"Note : This Setting Applies To All Profiles"), skin::kColourTextDim, text);
   const std::wstring firmware = WideOf(versionLines_.firmware), driver = WideOf(versionLines_.driver);
-  label(24, 310, 400, firmware.c_str(), skin::kColourTextDim, text);
-  label(24, 330, 400, driver.c_str(), skin::kColourTextDim, text);
+  label(24, 330, 240, firmware.c_str(), skin::kColourTextDim, text);
+  label(24, 350, 240, driver.c_str(), skin::kColourTextDim, text);
 }
 
 }  // namespace quill::cfg::win
