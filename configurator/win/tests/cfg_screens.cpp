@@ -23,36 +23,26 @@
 namespace {
 
 using quill::tray::test::TrayFixture;
+using quill::tray::test::ReadyForScreenshot;
+using quill::tray::test::SetStringValue;
 using quill::tray::test::WaitUntil;
-
-void Ready(const char* name) {
-  std::printf("ready %s\n", name);
-  std::fflush(stdout);
-  std::string line;
-  std::getline(std::cin, line);
-}
-
-void SetString(HKEY key, const wchar_t* name, const std::wstring& value) {
-  RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-}
 
 void SetInstallKey(const std::wstring& folder, const std::wstring& languageFile) {
   HKEY key = nullptr;
   if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Torvo\\Torvo Quillfern", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                       &key, nullptr) != ERROR_SUCCESS)
     return;
-  SetString(key, L"InstallDir", folder);
-  SetString(key, L"Language0", L"English");
-  SetString(key, L"TranslationFile0", L"english-none.txt");
-  SetString(key, L"TranslationDefaultFont0", L"Arial");
-  SetString(key, L"TranslationFont0", L"Arial");
+  SetStringValue(key, L"InstallDir", folder);
+  SetStringValue(key, L"Language0", L"English");
+  SetStringValue(key, L"TranslationFile0", L"english-none.txt");
+  SetStringValue(key, L"TranslationDefaultFont0", L"Arial");
+  SetStringValue(key, L"TranslationFont0", L"Arial");
   DWORD current = 0;
   if (!languageFile.empty()) {
-    SetString(key, L"Language1", L"Deutsch");
-    SetString(key, L"TranslationFile1", languageFile);
-    SetString(key, L"TranslationDefaultFont1", L"Arial");
-    SetString(key, L"TranslationFont1", L"Arial");
+    SetStringValue(key, L"Language1", L"Deutsch");
+    SetStringValue(key, L"TranslationFile1", languageFile);
+    SetStringValue(key, L"TranslationDefaultFont1", L"Arial");
+    SetStringValue(key, L"TranslationFont1", L"Arial");
     current = 1;
   }
   RegSetValueExW(key, L"Translation", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&current), sizeof(current));
@@ -73,7 +63,7 @@ int wmain(int argc, wchar_t** argv) {
       quill::test::ChildProcess cfg(L"\"" + quill::test::ExeDir() + L"\\QuillfernCfg.exe\"");
       if (WaitUntil(BoxShown, 30000)) {
         Sleep(300);
-        Ready("reading");
+        ReadyForScreenshot("reading");
       }
       HWND dialog = nullptr;
       if (WaitUntil(
@@ -84,11 +74,11 @@ int wmain(int argc, wchar_t** argv) {
               30000)) {
         Sleep(500);
         status = 0;
-        Ready("dialog");
+        ReadyForScreenshot("dialog");
         PostMessageW(dialog, WM_COMMAND, IDC_APPLY, 0);
         if (WaitUntil(BoxShown, 30000)) {
           Sleep(300);
-          Ready("writing");
+          ReadyForScreenshot("writing");
         }
         WaitUntil([] { return !BoxShown(); }, 30000);
         PostMessageW(dialog, WM_CLOSE, 0, 0);
