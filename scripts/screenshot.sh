@@ -54,3 +54,35 @@ quill_screenshot() {
   wait "$quill__shown_pid" 2>/dev/null || true
   return $status
 }
+
+#   quill_screens <program.exe> <out dir> <prefix> <suffix> [arguments...]
+# runs a program that puts up several screens one after the other: for each it prints
+# "ready <name>" and waits for a line on its input; <out dir>/<prefix>_<name>_<suffix>.png is
+# taken in between. Its output goes to <out dir>/screens_<prefix>_<suffix>.log.
+quill_screens() {
+  local program=$1 out=$2 prefix=$3 suffix=$4
+  shift 4
+  local fifo log pid
+  fifo=$(mktemp -u /tmp/quill-screens.XXXXXX)
+  mkfifo "$fifo"
+  log=$out/screens_${prefix}_$suffix.log
+  "$QUILL_WINE" "$program" "$@" <"$fifo" >"$log" 2>&1 &
+  pid=$!
+  exec 7>"$fifo"
+  local taken=0
+  for _ in $(seq 1200); do
+    if [ "$(grep -c '^ready' "$log")" -gt "$taken" ]; then
+      local name
+      name=$(grep '^ready' "$log" | sed -n "$((taken + 1))p" | cut -d' ' -f2 | tr -d '\r')
+      import -window root "$out/${prefix}_${name}_$suffix.png"
+      echo "screenshot $out/${prefix}_${name}_$suffix.png"
+      taken=$((taken + 1))
+      echo >&7
+    fi
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  exec 7>&-
+  wait "$pid" || true
+  rm -f "$fifo"
+}

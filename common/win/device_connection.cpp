@@ -78,7 +78,7 @@ bool DeviceConnection::OpenDevice(IDeviceType* device, USHORT productId, std::u1
   return firmware != u"0.0";
 }
 
-bool DeviceConnection::Open(USHORT productId) {
+bool DeviceConnection::Open(USHORT productId, USHORT alternateId) {
   Release();
   if (FAILED(CoCreateInstance(CLSID_DeviceEnumeration, nullptr, CLSCTX_ALL, IID_IDeviceEnumeration,
                               enumeration.PutVoid())) || !enumeration)
@@ -92,6 +92,8 @@ bool DeviceConnection::Open(USHORT productId) {
       ReadMacros();
     }
   }
+  if (alternateId != 0 && SUCCEEDED(enumeration->EnumDeviceType(alternateId, alternateDevice.Put())) && alternateDevice)
+    alternateConnected = OpenDevice(alternateDevice.Get(), alternateId, firmwareAlternate) ? 1 : 0;
   if (profileStore) profileStore->CreatePerformanceSettingsInterface(performance.Put());
   enumeration->CloseDeviceEnumerationInterface();
   return result;
@@ -186,9 +188,10 @@ void DeviceConnection::Release() {
   profileManager.Reset();
   meridex.Reset();
   profileStore.Reset();
+  alternateDevice.Reset();
   mainDevice.Reset();
   enumeration.Reset();
-  mainConnected = 0;
+  mainConnected = alternateConnected = 0;
   activeIndex = selectedIndex = -1;
 }
 

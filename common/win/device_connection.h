@@ -52,10 +52,11 @@ class DeviceConnection {
   DeviceConnection& operator=(const DeviceConnection&) = delete;
 
   // Creates DeviceEnumeration afresh (releasing the session first) and opens the main device on
-  // productId: firmware and driver versions, then the profiles and the macros, then the
-  // performance interface. True when the device answered and its profiles were read. The
-  // enumeration interface is closed again at the end; the objects stay.
-  bool Open(USHORT productId);
+  // productId: firmware and driver versions, then the profiles and the macros, then (with an
+  // alternateId other than 0) the alternate device and its firmware, then the performance
+  // interface. True when the main device answered and its profiles were read. The enumeration
+  // interface is closed again at the end; the objects stay.
+  bool Open(USHORT productId, USHORT alternateId = 0);
 
   // OpenDeviceInterface, firmware ("0.0" counts as absent) and driver version of a device type;
   // on failure the device interface is closed again.
@@ -71,13 +72,16 @@ class DeviceConnection {
 
   com::ComPtr<IDeviceEnumeration> enumeration;
   com::ComPtr<IDeviceType> mainDevice;
+  com::ComPtr<IDeviceType> alternateDevice;
   com::ComPtr<IProfile> profileStore;
   com::ComPtr<IMeridex> meridex;
   com::ComPtr<IMeridexProfileManager> profileManager;
   com::ComPtr<IMeridexMacroManager> macroManager;
   com::ComPtr<IPerformanceSettings> performance;
   int32_t mainConnected = 0;
+  int32_t alternateConnected = 0;
   std::u16string firmwareMain;
+  std::u16string firmwareAlternate;
   std::u16string driverVersion;
   std::u16string activeProfileName;
   int32_t activeIndex = -1;

@@ -55,21 +55,44 @@ HWND FindConfiguratorMarker() {
   return search.found;
 }
 
+namespace {
+
+// Dispatches every message waiting for this thread; false when WM_QUIT came (posted again).
+bool DispatchWaiting() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return false;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return true;
+}
+
+}  // namespace
+
 bool PumpingWait(DWORD milliseconds) {
   const ULONGLONG end = GetTickCount64() + milliseconds;
   for (;;) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        PostQuitMessage(static_cast<int>(msg.wParam));
-        return false;
-      }
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+    if (!DispatchWaiting()) return false;
     const ULONGLONG now = GetTickCount64();
     if (now >= end) return true;
     MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
+}
+
+bool PumpingWaitFor(HANDLE object, DWORD milliseconds) {
+  const ULONGLONG end = GetTickCount64() + milliseconds;
+  for (;;) {
+    if (!DispatchWaiting()) return false;
+    const ULONGLONG now = GetTickCount64();
+    if (milliseconds != INFINITE && now >= end) return WaitForSingleObject(object, 0) == WAIT_OBJECT_0;
+    const DWORD wait = milliseconds == INFINITE ? INFINITE : static_cast<DWORD>(end - now);
+    const DWORD r = MsgWaitForMultipleObjectsEx(1, &object, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (r == WAIT_OBJECT_0) return true;
+    if (r == WAIT_FAILED) return false;
   }
 }
 

@@ -22,4 +22,9 @@ inline HWND FindConfiguratorDialog() {
 // running). Returns false early when WM_QUIT arrived (it is posted again for the caller's loop).
 bool PumpingWait(DWORD milliseconds);
 
+// Waits up to milliseconds (INFINITE: without limit) for object to be signalled while
+// dispatching this thread's messages. True when it was signalled; false when the time passed or
+// WM_QUIT arrived (posted again for the caller's loop).
+bool PumpingWaitFor(HANDLE object, DWORD milliseconds);
+
 }  // namespace quill::win

@@ -491,6 +491,7 @@ void TrayApp::ApplicationCheck() {
 }
 
 void TrayApp::OnReload() {
+  log_.Line(u"reload");
   win::DeviceConnection& c = session_.connection();
   c.lists.Clear();
   if (!present_) return;

@@ -25,7 +25,9 @@ int WindowDpi(HWND hwnd) {
 }
 
 Skin& Skin::Get() {
-  static Skin skin;
+  // One per thread: a window shown from a thread of its own (the waiting box) never selects a
+  // bitmap another thread may have selected into its DC at the same moment.
+  static thread_local Skin skin;
   return skin;
 }
 

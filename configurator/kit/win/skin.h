@@ -19,7 +19,7 @@ inline int Scale(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }
 
 class Skin {
  public:
-  static Skin& Get();  // UI thread only
+  static Skin& Get();  // the calling thread's skin
 
   HBITMAP Bitmap(int id);  // null when the program holds no such resource
   // A box bitmap with `slice` pixels of corner drawn unstretched (scaled to the DPI), its edges

@@ -75,6 +75,10 @@ INT_PTR Dialog::RunModal(HWND owner, DWORD style, DWORD ex_style) {
                                  reinterpret_cast<LPARAM>(this));
 }
 
+INT_PTR Dialog::RunModalResource(HINSTANCE instance, int resource_id, HWND owner) {
+  return DialogBoxParamW(instance, MAKEINTRESOURCEW(resource_id), owner, &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
+}
+
 INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (message == WM_INITDIALOG) {

@@ -44,6 +44,8 @@ class Dialog {
   HWND hwnd() const { return hwnd_; }
   // Runs the dialog modally; the result EndDialog was given, -1 when it could not be shown.
   INT_PTR RunModal(HWND owner, DWORD style, DWORD ex_style);
+  // Runs the dialog modally from the dialog resource `resource_id` of `instance`.
+  INT_PTR RunModalResource(HINSTANCE instance, int resource_id, HWND owner);
   void End(INT_PTR result) { EndDialog(hwnd_, result); }
 
  protected:

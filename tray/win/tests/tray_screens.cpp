@@ -20,28 +20,16 @@ namespace {
 using namespace quill::tray;
 using namespace quill::tray::test;
 
-void Ready(const char* name) {
-  std::printf("ready %s\n", name);
-  std::fflush(stdout);
-  std::string line;
-  std::getline(std::cin, line);
-}
-
-void SetString(HKEY key, const wchar_t* name, const std::wstring& value) {
-  RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-}
-
 void SetLanguage(const std::wstring& file, const std::wstring& folder) {
   HKEY key = nullptr;
   if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Torvo\\Torvo Quillfern", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                       &key, nullptr) != ERROR_SUCCESS)
     return;
-  SetString(key, L"InstallDir", folder);
-  SetString(key, L"Language0", L"English");
-  SetString(key, L"TranslationFile0", L"english-none.txt");
-  SetString(key, L"Language1", L"Deutsch");
-  SetString(key, L"TranslationFile1", file);
+  SetStringValue(key, L"InstallDir", folder);
+  SetStringValue(key, L"Language0", L"English");
+  SetStringValue(key, L"TranslationFile0", L"english-none.txt");
+  SetStringValue(key, L"Language1", L"Deutsch");
+  SetStringValue(key, L"TranslationFile1", file);
   const DWORD one = 1;
   RegSetValueExW(key, L"Translation", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof(one));
   RegCloseKey(key);
@@ -70,7 +58,7 @@ int wmain(int argc, wchar_t** argv) {
       PostMessageW(f.tray(), RegisterWindowMessageW(L"TVIconCreated98"), 103, WM_RBUTTONUP);
       WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, 10000);
       Sleep(300);
-      Ready("menu");
+      ReadyForScreenshot("menu");
       INPUT escape[2]{};
       escape[0].type = escape[1].type = INPUT_KEYBOARD;
       escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE;
@@ -81,7 +69,7 @@ int wmain(int argc, wchar_t** argv) {
       OsdLog before(f.osdLog());
       f.emulator().Ctl("press profile");
       WaitShown(f, OsdLog::kProfile, before);
-      Ready("profile");
+      ReadyForScreenshot("profile");
 
       // Profile 2 is at stage 3; stage 5 is 5600 x 4000.
       f.emulator().Ctl("press dpi-up");
@@ -89,7 +77,7 @@ int wmain(int argc, wchar_t** argv) {
       before = OsdLog(f.osdLog());
       f.emulator().Ctl("press dpi-up");
       WaitShown(f, OsdLog::kY, before);
-      Ready("dpi");
+      ReadyForScreenshot("dpi");
     }
   }
   if (language) RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Torvo\\Torvo Quillfern");

@@ -2,6 +2,9 @@
 
 #include <shellapi.h>
 
+#include <cstdio>
+#include <iostream>
+
 
 #include "common/dat_files.h"
 #include "common/file_system.h"
@@ -28,6 +31,18 @@ constexpr char kBlockTail[] =
     " 04 04 00 00 05 05 00 00 06 0b 00 00 07 0c 00 00 08 08 00 00 09 09 00 00\n";
 
 }  // namespace
+
+void ReadyForScreenshot(const char* name) {
+  std::printf("ready %s\n", name);
+  std::fflush(stdout);
+  std::string line;
+  std::getline(std::cin, line);
+}
+
+void SetStringValue(HKEY key, const wchar_t* name, const std::wstring& value) {
+  RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeout_ms) {
   const ULONGLONG end = GetTickCount64() + timeout_ms;

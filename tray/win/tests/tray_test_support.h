@@ -17,6 +17,12 @@ namespace quill::tray::test {
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeout_ms);
 
 std::string ReadText(const std::wstring& path);
+
+// The screens programs: prints "ready <name>" and waits for a line on standard input (the
+// screenshot is taken in between).
+void ReadyForScreenshot(const char* name);
+// A string value of a registry key.
+void SetStringValue(HKEY key, const wchar_t* name, const std::wstring& value);
 // Occurrences of text in the file.
 size_t CountInFile(const std::wstring& path, const std::string& text);
 
